@@ -1,0 +1,32 @@
+// Process-level services of the platform layer: clocks, sleeping, folders,
+// message boxes. Everything above runtime/platform calls these instead of
+// the operating system.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+// Monotonic high-resolution time in milliseconds.
+double NowMs();
+void SleepMs(double ms);
+
+// Temporary folder with a trailing '/': $TMPDIR, else /tmp/.
+std::string TempFolder();
+// Absolute path of the running executable.
+std::string ProgramPath();
+bool SetCurrentFolder(const std::string& path);
+std::string CurrentFolder();
+
+// '\' becomes '/' in file names given by programs.
+std::string NativePath(const char* name);
+
+// A modal message for the user: shown in a box when a display is available,
+// always written to standard error.
+void ShowMessage(const char* caption, const char* text);
+
+// The device the program runs on: "DESKTOP" unless ORVALE_DEVICE names another.
+std::string DeviceName();
+
+}  // namespace platform

@@ -1,0 +1,71 @@
+#include "platform/system.h"
+
+#include <SDL.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+
+namespace platform {
+
+double NowMs() {
+  timespec ts;
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return double(ts.tv_sec) * 1000.0 + double(ts.tv_nsec) / 1e6;
+}
+
+void SleepMs(double ms) {
+  if (!(ms > 0)) return;  // negative, zero and NaN do not sleep
+  if (ms > 1e9) ms = 1e9;
+  timespec ts;
+  ts.tv_sec = time_t(ms / 1000.0);
+  ts.tv_nsec = long((ms - double(ts.tv_sec) * 1000.0) * 1e6);
+  while (nanosleep(&ts, &ts) == -1 && errno == EINTR) {
+  }
+}
+
+std::string TempFolder() {
+  const char* t = std::getenv("TMPDIR");
+  std::string dir = (t && *t) ? t : "/tmp";
+  if (dir.back() != '/') dir += '/';
+  return dir;
+}
+
+std::string ProgramPath() {
+  char buf[PATH_MAX + 1];
+  ssize_t n = readlink("/proc/self/exe", buf, PATH_MAX);
+  if (n <= 0) return std::string();
+  buf[n] = 0;
+  return buf;
+}
+
+bool SetCurrentFolder(const std::string& path) { return chdir(path.c_str()) == 0; }
+
+std::string CurrentFolder() {
+  char buf[PATH_MAX + 1];
+  if (!getcwd(buf, sizeof buf)) return std::string();
+  return buf;
+}
+
+std::string NativePath(const char* name) {
+  std::string s = name ? name : "";
+  for (char& c : s)
+    if (c == '\\') c = '/';
+  return s;
+}
+
+void ShowMessage(const char* caption, const char* text) {
+  std::fprintf(stderr, "%s: %s\n", caption ? caption : "", text ? text : "");
+  if (std::getenv("DISPLAY") && !std::getenv("ORVALE_NO_MESSAGE_BOX"))
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, caption, text, nullptr);
+}
+
+std::string DeviceName() {
+  const char* d = std::getenv("ORVALE_DEVICE");
+  return (d && *d) ? d : "DESKTOP";
+}
+
+}  // namespace platform
