@@ -4,7 +4,10 @@
 // take the renderer first, so each concern keeps its own source file.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+
+#include "core/grow_array.h"
 
 namespace platform {
 struct Window;     // native window (platform/window.h)
@@ -35,16 +38,6 @@ constexpr uint16_t kEmptyTexSize = 0xFFFF;
 // Vertex of bitmap text and billboards.
 struct TextVertex {
   float x, y, z, u, v;
-};
-
-// Scratch vertex store of the text and billboard drawing; same fields and
-// growth rule as the runtime's growable array (step 128, first block 512).
-struct TextVertexBuffer {
-  TextVertex* data;
-  int32_t count;
-  int32_t capacity;
-  int32_t growStep;
-  int32_t firstCapacity;
 };
 
 // Off-screen drawing target.
@@ -84,7 +77,7 @@ class OpenGLLumenar {
   OpenGLLumenar(const OpenGLLumenar&) = delete;
   OpenGLLumenar& operator=(const OpenGLLumenar&) = delete;
 
-  TextVertexBuffer vertexBuffer;
+  GrowArray<TextVertex> vertexBuffer;  // step 128, first block 512
   int32_t boundSlot;
   int32_t boundSlot2;
   uint32_t boundUseTexture2;
