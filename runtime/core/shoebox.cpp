@@ -1,0 +1,281 @@
+#include "core/shoebox.h"
+
+#include "core/pack_codec.h"
+#include "core/runtime_error.h"
+#include "platform/system.h"
+#include "platform/temp_file.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+Shoebox* gShoeboxes[2] = {nullptr, nullptr};
+
+namespace {
+
+// Directories longer than this are read only this far.
+constexpr int64_t kMaxDirectoryBytes = 16 * 1024 * 1024;
+
+// Folder of this process's extracted members, made on first use.
+std::string gMemberFolder;
+
+int32_t ReadI32(const uint8_t* p) {
+  return int32_t(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 |
+                 uint32_t(p[3]) << 24);
+}
+
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+
+bool SameNameIgnoringCase(const char* a, const char* b) {
+  for (; *a && *b; ++a, ++b)
+    if (Lower(*a) != Lower(*b)) return false;
+  return *a == *b;
+}
+
+void DeleteLastTempFile(Shoebox* box) {
+  if (box->lastTempFile[0]) std::remove(box->lastTempFile);
+  box->lastTempFile[0] = 0;
+}
+
+void FreeEntries(Shoebox* box) {
+  while (ShoeboxEntry* e = box->entryList) {
+    box->entryList = e->next;
+    delete e;
+  }
+}
+
+void EmptyShoebox(Shoebox* box) {
+  box->usable = 1;
+  DeleteLastTempFile(box);
+  FreeEntries(box);
+  box->containerPath[0] = 0;
+}
+
+bool CopyName(char* out, const char* text) {
+  size_t n = std::strlen(text);
+  if (n >= size_t(kShoeboxPathSize)) return false;
+  std::memcpy(out, text, n + 1);
+  return true;
+}
+
+bool ReadExactly(std::FILE* f, int64_t position, void* buf, size_t n) {
+  if (std::fseek(f, long(position), SEEK_SET) != 0) return false;
+  return std::fread(buf, 1, n, f) == n;
+}
+
+const std::string& MemberFolder() {
+  if (gMemberFolder.empty()) gMemberFolder = platform::MakePrivateFolder("orvale-");
+  return gMemberFolder;
+}
+
+struct FindState {
+  const char* baseName;
+  ShoeboxMember* member;
+  int result;
+};
+
+bool FindVisit(const ShoeboxMember& m, bool valid, void* user) {
+  auto* st = static_cast<FindState*>(user);
+  if (!SameNameIgnoringCase(ShoeboxBaseName(m.name), st->baseName)) return true;
+  *st->member = m;
+  st->result = valid ? 1 : -1;
+  return false;
+}
+
+// Unpacks the member into a new file under path; nothing stays on failure.
+bool WriteMember(const char* path, const uint8_t* bytes, uint32_t length) {
+  std::remove(path);
+  std::FILE* f = platform::CreateExclusiveFile(path);
+  if (!f) return false;
+  bool ok = (length == 0 || std::fwrite(bytes, 1, length, f) == length);
+  ok = (std::fclose(f) == 0) && ok;
+  if (!ok) std::remove(path);
+  return ok;
+}
+
+}  // namespace
+
+const char* ShoeboxBaseName(const char* name) {
+  const char* base = name;
+  for (const char* p = name; *p; ++p)
+    if (*p == '/' || *p == '\\') base = p + 1;
+  return base;
+}
+
+bool ShoeboxReadTrailer(const uint8_t trailer[kShoeboxTrailerSize], int64_t fileSize,
+                        int64_t* directoryStart, bool* fromEnd) {
+  if (fileSize < kShoeboxTrailerSize || std::memcmp(trailer, "sbX", 3) != 0) return false;
+  int32_t offset = ReadI32(trailer + 3);
+  int64_t start = offset >= 0 ? int64_t(offset) : fileSize + offset;
+  if (start < 0 || start > fileSize - kShoeboxTrailerSize) return false;
+  *directoryStart = start;
+  *fromEnd = offset < 0;
+  return true;
+}
+
+int ShoeboxWalkDirectory(const uint8_t* directory, size_t length, bool fromEnd, int64_t fileSize,
+                         ShoeboxVisit visit, void* user) {
+  int count = 0;
+  size_t at = 0;
+  while (at < length) {
+    size_t nameLength = directory[at];
+    if (nameLength == 0) break;
+    if (length - at < 1 + nameLength + 8) break;  // a cut-off entry ends the directory
+    ShoeboxMember m;
+    std::memcpy(m.name, directory + at + 1, nameLength);
+    m.name[nameLength] = 0;
+    at += 1 + nameLength;
+    m.offset = ReadI32(directory + at);
+    m.size = ReadI32(directory + at + 4);
+    at += 8;
+    m.start = (fromEnd ? fileSize : 0) + int64_t(m.offset);
+    bool valid = m.size >= 0 && m.start >= 0 && m.start + int64_t(m.size) <= fileSize;
+    ++count;
+    if (!visit(m, valid, user)) break;
+  }
+  return count;
+}
+
+int ShoeboxFindEntry(const uint8_t* directory, size_t length, bool fromEnd, int64_t fileSize,
+                     const char* baseName, ShoeboxMember* member) {
+  FindState st{baseName, member, 0};
+  ShoeboxWalkDirectory(directory, length, fromEnd, fileSize, FindVisit, &st);
+  return st.result;
+}
+
+void CreateShoeboxes() {
+  if (gShoeboxes[0]) return;
+  for (Shoebox*& box : gShoeboxes) {
+    box = new Shoebox;
+    box->usable = 1;
+    box->containerPath[0] = 0;
+    box->lastTempFile[0] = 0;
+    box->entryList = nullptr;
+  }
+  SetShoebox(BasicString(), BasicString());
+  SetShutdownStep(kShutdownArchives, ReleaseShoeboxes);
+}
+
+void ReleaseShoeboxes() {
+  for (int i = 1; i >= 0; --i) {
+    if (!gShoeboxes[i]) continue;
+    EmptyShoebox(gShoeboxes[i]);
+    delete gShoeboxes[i];
+    gShoeboxes[i] = nullptr;
+  }
+  if (!gMemberFolder.empty()) {
+    platform::RemoveFolder(gMemberFolder);
+    gMemberFolder.clear();
+  }
+}
+
+void SetShoeboxContainer(Shoebox* box, const char* containerPath) {
+  if (!box) return;
+  EmptyShoebox(box);
+  if (containerPath && !CopyName(box->containerPath, containerPath)) box->containerPath[0] = 0;
+}
+
+void SetShoebox(const BasicString& first, const BasicString& second) {
+  if (!gShoeboxes[0]) {
+    CreateShoeboxes();  // names them "" first
+  }
+  SetShoeboxContainer(gShoeboxes[0], first.c_str());
+  SetShoeboxContainer(gShoeboxes[1], second.c_str());
+}
+
+int ResolveShoeboxFile(Shoebox* box, const char* name, char out[kShoeboxPathSize]) {
+  if (box) DeleteLastTempFile(box);
+  if (!name || !*name) {
+    out[0] = 0;
+    return 0;
+  }
+
+  std::string native = platform::NativePath(name);
+  if (platform::IsRegularFile(native.c_str())) {
+    if (std::FILE* f = std::fopen(native.c_str(), "rb")) {
+      std::fclose(f);
+      if (!CopyName(out, name)) {
+        out[0] = 0;
+        return 0;
+      }
+      return 1;
+    }
+  }
+
+  if (!box || !box->usable) return 0;
+  if (!box->containerPath[0]) {
+    box->usable = 0;
+    return 0;
+  }
+  std::FILE* f = std::fopen(platform::NativePath(box->containerPath).c_str(), "rb");
+  if (!f) {
+    box->usable = 0;
+    return 0;
+  }
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(f, std::fclose);
+  int64_t fileSize = -1;
+  if (std::fseek(f, 0, SEEK_END) == 0) fileSize = std::ftell(f);
+
+  uint8_t trailer[kShoeboxTrailerSize];
+  int64_t directoryStart = 0;
+  bool fromEnd = false;
+  if (fileSize < kShoeboxTrailerSize ||
+      !ReadExactly(f, fileSize - kShoeboxTrailerSize, trailer, sizeof trailer) ||
+      !ShoeboxReadTrailer(trailer, fileSize, &directoryStart, &fromEnd)) {
+    box->usable = 0;
+    return 0;
+  }
+
+  int64_t directoryLength = fileSize - kShoeboxTrailerSize - directoryStart;
+  if (directoryLength > kMaxDirectoryBytes) directoryLength = kMaxDirectoryBytes;
+  std::vector<uint8_t> directory(static_cast<size_t>(directoryLength));
+  if (!ReadExactly(f, directoryStart, directory.data(), directory.size())) {
+    out[0] = 0;
+    return 0;
+  }
+
+  const char* baseName = ShoeboxBaseName(name);
+  if (!*baseName) {
+    out[0] = 0;
+    return 0;
+  }
+  ShoeboxMember member;
+  int found = ShoeboxFindEntry(directory.data(), directory.size(), fromEnd, fileSize,
+                               baseName, &member);
+  if (found <= 0 || uint64_t(member.size) > PackCodecBound(kPackMaxUnpackedSize)) {
+    out[0] = 0;
+    return 0;
+  }
+
+  std::vector<uint8_t> block(static_cast<size_t>(member.size));
+  if (!ReadExactly(f, member.start, block.data(), block.size())) {
+    out[0] = 0;
+    return 0;
+  }
+  closer.reset();
+
+  // The codec's match table is large: keep it off the stack.
+  std::unique_ptr<PackCodec> codec(new PackCodec);
+  PackCodecInit(*codec, 1);
+  bool ok = PackCodecDecompressChecked(*codec, block.data(), uint32_t(block.size()));
+  std::string path;
+  if (ok) {
+    const std::string& folder = MemberFolder();
+    char letters[3] = {char('A' + (uint32_t(member.offset) & 0xFF) % 26),
+                       char('A' + (uint32_t(member.size) & 0xFF) % 26), 0};
+    path = folder + "sbx" + letters + ShoeboxBaseName(member.name);
+    ok = !folder.empty() && path.size() < size_t(kShoeboxPathSize) &&
+         WriteMember(path.c_str(), codec->output, codec->outputLength);
+  }
+  PackCodecReset(*codec);
+  if (!ok) {
+    out[0] = 0;
+    return 0;
+  }
+  std::memcpy(box->lastTempFile, path.c_str(), path.size() + 1);
+  std::memcpy(out, path.c_str(), path.size() + 1);
+  return 1;
+}
