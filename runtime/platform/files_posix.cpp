@@ -1,0 +1,126 @@
+#include "platform/files.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace platform {
+
+int OpenFileForReading(const char* name) {
+  if (!name || !*name) return kNoFile;
+  int fd;
+  do {
+    fd = open(name, O_RDONLY | O_CLOEXEC);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) return kNoFile;
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    return kNoFile;
+  }
+  return fd;
+}
+
+int CreateFileForWriting(const char* name) {
+  if (!name || !*name) return kNoFile;
+  int fd;
+  do {
+    fd = open(name, O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  } while (fd < 0 && errno == EINTR);
+  return fd < 0 ? kNoFile : fd;
+}
+
+void CloseFile(int file) {
+  if (file >= 0) close(file);
+}
+
+int64_t ReadFile(int file, void* buffer, int64_t count) {
+  if (file < 0 || count < 0) return -1;
+  int64_t done = 0;
+  char* p = static_cast<char*>(buffer);
+  while (done < count) {
+    ssize_t n = read(file, p + done, size_t(count - done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return -1;
+    }
+    if (n == 0) break;
+    done += n;
+  }
+  return done;
+}
+
+int64_t WriteFile(int file, const void* buffer, int64_t count) {
+  if (file < 0 || count < 0) return -1;
+  int64_t done = 0;
+  const char* p = static_cast<const char*>(buffer);
+  while (done < count) {
+    ssize_t n = write(file, p + done, size_t(count - done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return -1;
+    }
+    if (n == 0) break;
+    done += n;
+  }
+  return done;
+}
+
+bool SeekFileRelative(int file, int64_t offset) {
+  return file >= 0 && lseek(file, off_t(offset), SEEK_CUR) >= 0;
+}
+
+int64_t FileOffset(int file) {
+  if (file < 0) return -1;
+  off_t at = lseek(file, 0, SEEK_CUR);
+  return at < 0 ? -1 : int64_t(at);
+}
+
+int64_t FileSize(int file) {
+  struct stat st;
+  if (file < 0 || fstat(file, &st) != 0) return -1;
+  return int64_t(st.st_size);
+}
+
+bool DeleteFile(const char* name) { return name && *name && unlink(name) == 0; }
+
+static bool LessNoCase(const std::string& a, const std::string& b) {
+  size_t n = std::min(a.size(), b.size());
+  for (size_t i = 0; i < n; ++i) {
+    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x + 32);
+    if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y + 32);
+    if (x != y) return x < y;
+  }
+  if (a.size() != b.size()) return a.size() < b.size();
+  return a < b;
+}
+
+std::vector<FolderEntry> ListFolder(const char* folder) {
+  std::vector<FolderEntry> out;
+  DIR* d = opendir(folder && *folder ? folder : ".");
+  if (!d) return out;
+  std::vector<FolderEntry> rest;
+  while (dirent* e = readdir(d)) {
+    std::string name = e->d_name;
+    if (name == "." || name == "..") continue;
+    bool isFolder = false;
+    struct stat st;
+    if (fstatat(dirfd(d), e->d_name, &st, 0) == 0) isFolder = S_ISDIR(st.st_mode);
+    rest.push_back({name, isFolder});
+  }
+  closedir(d);
+  std::sort(rest.begin(), rest.end(),
+            [](const FolderEntry& a, const FolderEntry& b) { return LessNoCase(a.name, b.name); });
+  out.push_back({".", true});
+  out.push_back({"..", true});
+  out.insert(out.end(), rest.begin(), rest.end());
+  return out;
+}
+
+}  // namespace platform
