@@ -3,6 +3,7 @@
 #include <clocale>
 #include <cmath>
 #include <cstring>
+#include <string>
 
 #include "core/basic_string.h"
 
@@ -103,7 +104,10 @@ INSTANTIATE_TEST_SUITE_P(
                       NumberCase{0.01, "1.e-002"}, NumberCase{0.05, "5.e-002"},
                       NumberCase{0.1 + 0.2, "0.3"}, NumberCase{0.099999999999, "1.e-001"},
                       NumberCase{-1e-300, "-1.e-300"}, NumberCase{9999999999.5, "10000000000"},
-                      NumberCase{2.0 / 3.0, "0.6666666667"}));
+                      NumberCase{2.0 / 3.0, "0.6666666667"}),
+    [](const ::testing::TestParamInfo<NumberCase>& info) {
+      return "Case" + std::to_string(info.index);
+    });
 
 TEST(BasicString, IntegerToText) {
   BasicString s;
