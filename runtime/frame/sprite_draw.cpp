@@ -6,14 +6,11 @@
 #include <cmath>
 #include <cstring>
 
-#include "platform/window.h"
+#include "frame/gl_entry_points.h"
 
 int32_t gBoundSprite = -1;
 
 namespace {
-
-ActiveTextureFn gActiveTexture = nullptr;
-bool gActiveTextureProbed = false;
 
 uint32_t SlotTexture(const OpenGLLumenar* r, int k, int useTexture2, const uint32_t* names) {
   if (names) return names[k];
@@ -32,16 +29,7 @@ bool BindForDraw(OpenGLLumenar* r, int slot) {
 
 }  // namespace
 
-ActiveTextureFn MultitextureEntry() {
-  if (!gActiveTextureProbed) {
-    const char* ext = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-    if (!ext) return nullptr;  // no context yet: ask again later
-    gActiveTextureProbed = true;
-    if (std::strstr(ext, "GL_ARB_multitexture"))
-      gActiveTexture = reinterpret_cast<ActiveTextureFn>(platform::GlProcAddress("glActiveTextureARB"));
-  }
-  return gActiveTexture;
-}
+ActiveTextureFn MultitextureEntry() { return pglActiveTextureARB; }
 
 void SetViewport2D(OpenGLLumenar* r, int x, int y, int w, int h) {
   if (w < 1 || h < 1) {

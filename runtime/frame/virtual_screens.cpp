@@ -322,6 +322,7 @@ uint8_t GrabSprite(OpenGLLumenar* r, int slot, int x, int y, int w, int h) {
 
 uint32_t GetPixel(OpenGLLumenar* r, int x, int y) {
   uint8_t rgb[3] = {0, 0, 0};
+  if (x < 0 || y < 0 || x >= r->width || y >= r->height) return 0;
   SavedPackState pack = SetPackState();
   if (r->currentTarget < 0) glReadBuffer(GL_BACK);
   glReadPixels(x, r->height - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
