@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/input.h"
+#include "platform/window.h"
 
 namespace platform {
 namespace {
@@ -150,6 +151,11 @@ bool Handle(const SDL_Event& e) {
   }
 }
 
+// Events the window pump takes off the queue come here.
+void WindowPumpHook(const void* systemEvent) {
+  if (sState.open) HandleInputEvent(systemEvent);
+}
+
 }  // namespace
 
 // --- Event intake ---------------------------------------------------------
@@ -174,6 +180,7 @@ bool InputOpen() {
   sState.x = x;
   sState.y = y;
   sState.open = true;
+  AddNativeEventHook(WindowPumpHook);
   return true;
 }
 
