@@ -42,6 +42,11 @@ void CloseDecoder(Decoder& d) {
 // Opens the file and the best stream of the given type. With required false
 // a file without such a stream still opens (stream stays -1).
 bool OpenDecoder(Decoder& d, const char* path, AVMediaType type, bool required) {
+  static const bool quiet = [] {
+    av_log_set_level(AV_LOG_ERROR);
+    return true;
+  }();
+  (void)quiet;
   if (!path || avformat_open_input(&d.format, path, nullptr, nullptr) < 0) return false;
   if (avformat_find_stream_info(d.format, nullptr) < 0) {
     CloseDecoder(d);
