@@ -90,6 +90,11 @@ static_assert(sizeof(JoystickReading) == 80, "joystick reading layout");
 // A reading of a stick at rest: axes 0, POVs centred, no button down.
 JoystickReading NeutralJoystickReading();
 
+// Device axis -32768..32767 to the reading's range -32768..32768.
+int32_t AxisFromDevice(int16_t value);
+// Hat switch bits (1 up, 2 right, 4 down, 8 left) to a POV value.
+uint32_t PovFromHat(uint8_t hatBits);
+
 class JoystickBackend {
  public:
   virtual ~JoystickBackend() = default;

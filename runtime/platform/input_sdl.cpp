@@ -341,18 +341,15 @@ JoystickReading NeutralJoystickReading() {
   return r;
 }
 
-namespace {
-
-constexpr int kMaxSdlJoysticks = 16;
-
-// SDL axes run -32768..32767; the layer's range is -32768..32768.
-int32_t ScaleAxis(Sint16 v) {
-  if (v <= 0) return v;
-  return static_cast<int32_t>((static_cast<int64_t>(v) * 32768 + 16383) / 32767);
+int32_t AxisFromDevice(int16_t value) {
+  if (value <= 0) return value;
+  return static_cast<int32_t>((static_cast<int64_t>(value) * 32768 + 16383) / 32767);
 }
 
-uint32_t HatToPov(Uint8 hat) {
-  switch (hat) {
+uint32_t PovFromHat(uint8_t hatBits) {
+  static_assert(SDL_HAT_UP == 1 && SDL_HAT_RIGHT == 2 && SDL_HAT_DOWN == 4 && SDL_HAT_LEFT == 8,
+                "hat bits");
+  switch (hatBits) {
     case SDL_HAT_UP: return 0;
     case SDL_HAT_RIGHTUP: return 4500;
     case SDL_HAT_RIGHT: return 9000;
@@ -361,9 +358,13 @@ uint32_t HatToPov(Uint8 hat) {
     case SDL_HAT_LEFTDOWN: return 22500;
     case SDL_HAT_LEFT: return 27000;
     case SDL_HAT_LEFTUP: return 31500;
-    default: return kPovCentred;
+    default: return kPovCentred;  // centred or an impossible combination
   }
 }
+
+namespace {
+
+constexpr int kMaxSdlJoysticks = 16;
 
 class SdlJoysticks final : public JoystickBackend {
  public:
@@ -402,9 +403,9 @@ class SdlJoysticks final : public JoystickBackend {
     int32_t* axes[8] = {&out->lX,  &out->lY,  &out->lZ,         &out->lRx,
                         &out->lRy, &out->lRz, &out->sliders[0], &out->sliders[1]};
     int na = SDL_JoystickNumAxes(j);
-    for (int a = 0; a < na && a < 8; ++a) *axes[a] = ScaleAxis(SDL_JoystickGetAxis(j, a));
+    for (int a = 0; a < na && a < 8; ++a) *axes[a] = AxisFromDevice(SDL_JoystickGetAxis(j, a));
     int nh = SDL_JoystickNumHats(j);
-    for (int h = 0; h < nh && h < 4; ++h) out->pov[h] = HatToPov(SDL_JoystickGetHat(j, h));
+    for (int h = 0; h < nh && h < 4; ++h) out->pov[h] = PovFromHat(SDL_JoystickGetHat(j, h));
     int nb = SDL_JoystickNumButtons(j);
     for (int b = 0; b < nb && b < 32; ++b) {
       out->buttons[b] = SDL_JoystickGetButton(j, b) != 0 ? 0x80 : 0;

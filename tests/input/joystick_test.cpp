@@ -128,3 +128,21 @@ TEST_F(InputTest, NoJoysticksWithTheSystemBackend) {
   EXPECT_EQ(JoystickPovYCmd(9), 0.0);
   ForceFeedbackCmd(9, 100, 1, 1);  // no device: nothing happens
 }
+
+TEST(JoystickConversion, DeviceAxesReachTheFullRange) {
+  struct Case {
+    int16_t device;
+    int32_t reading;
+  } cases[] = {{-32768, -32768}, {-1, -1}, {0, 0}, {1, 1}, {16384, 16385}, {32767, 32768}};
+  for (const Case& c : cases) EXPECT_EQ(platform::AxisFromDevice(c.device), c.reading) << c.device;
+}
+
+TEST(JoystickConversion, HatsBecomePovHundredthsOfADegree) {
+  struct Case {
+    uint8_t hat;
+    uint32_t pov;
+  } cases[] = {{0, platform::kPovCentred}, {1, 0},      {3, 4500},  {2, 9000},
+               {6, 13500},               {4, 18000},  {12, 22500}, {8, 27000},
+               {9, 31500},               {5, platform::kPovCentred}, {15, platform::kPovCentred}};
+  for (const Case& c : cases) EXPECT_EQ(platform::PovFromHat(c.hat), c.pov) << int(c.hat);
+}

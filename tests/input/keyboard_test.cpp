@@ -128,3 +128,25 @@ TEST_F(InputTest, ProgramEndReleasesTheInputRecord) {
   EXPECT_FALSE(platform::InputIsOpen());
   EXPECT_EQ(KeyState(1), 0.0);  // no record: nothing is down
 }
+
+#include "platform/window.h"
+
+TEST_F(InputTest, EventsTakenByTheWindowPumpReachTheKeyboard) {
+  std::string why;
+  if (!platform::VideoInit(&why)) GTEST_SKIP() << why;
+  Open();
+  Press(57);
+  platform::PushMouseButton(0, true);
+  platform::WindowMessage m;
+  int taken = 0;
+  while (platform::PeekMessage(nullptr, &m)) ++taken;
+  EXPECT_GE(taken, 2);
+  EXPECT_EQ(KeyState(57), 1.0);
+  EXPECT_TRUE(AnyMouseButtonDown(gInput));
+  Release(57);
+  while (platform::PeekMessage(nullptr, &m)) {
+  }
+  EXPECT_EQ(KeyState(57), 0.0);
+  ReleaseInput();
+  platform::VideoQuit();
+}
