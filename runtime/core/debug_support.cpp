@@ -93,10 +93,8 @@ void DebuggerBreak(DebugBlock* block) {
   char text[32] = {};
   std::snprintf(text, sizeof text, "BP%llx",
                 static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(block)));
-  // INTEGRATE: the frame installs hideWindow = platform::HideWindow(gMainWindow)
-  // and afterBreak = { gPaused = 0; } when it creates the main window; the
-  // input layer adds { PollKeyboard(gInput); gInput->reread = 1; } so keys
-  // pressed while stopped are not new presses (SetDebugBreakHooks).
+  // INTEGRATE: RuntimeStartup calls InstallDebuggerWindowHooks()
+  // (frame/debugger_window.h) once the main window and gInput exist.
   if (sHooks.hideWindow) sHooks.hideWindow();
   platform::DebugLinkBreak(text);
   if (sHooks.afterBreak) sHooks.afterBreak();
