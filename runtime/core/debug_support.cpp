@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/runtime_error.h"
+#include "core/string_builtins.h"
 #include "platform/debug_link.h"
 
 static_assert(sizeof(void*) != 8 || sizeof(DebugVarRecord) == 24, "record layout");
@@ -54,9 +55,7 @@ static inline T ReadShared(const T& value) {
                                                  const DebugVarTable* locals) {
   DebugBlock& b = gDebugBlock;
   if (ReadShared(b.stopRequest) != 0) {
-    // The END statement's way out: normal end, with the end report.
-    SetRuntimeError(kErrorEnd);
-    EndProgram();
+    EndStatement();  // normal end, with the end report
   }
   b.sourceFile = static_cast<uint32_t>(sourceFile);
   b.line = static_cast<uint32_t>(line);
