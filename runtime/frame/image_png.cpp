@@ -131,6 +131,8 @@ uint8_t PngReadRows(uint8_t* buffer, uint8_t** rowPointers) {
   for (uint32_t i = 0; i < gPngHeight; ++i) rowPointers[i] = buffer + size_t(i) * rowBytes;
   if (setjmp(png_jmpbuf(gPngRead))) return 0;
   png_read_image(gPngRead, rowPointers);
+  // Read up to the end chunk so that a file cut short anywhere fails.
+  png_read_end(gPngRead, nullptr);
   return 1;
 }
 
