@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "input_audio/input_state.h"
 #include "platform/system.h"
 #include "platform/window.h"
 
@@ -22,7 +23,8 @@ bool DefaultPump() {
   return alive;
 }
 
-bool NoInput() { return false; }
+bool DefaultKeyChar() { return gInput && KeyCharPressed(gInput); }
+bool DefaultMouseButton() { return gInput && AnyMouseButtonDown(gInput); }
 void Nothing() {}
 
 void DefaultClientSize(int* width, int* height) {
@@ -96,8 +98,8 @@ void DefaultDrawMovieFrame(const uint8_t* rgba, int width, int height, int left,
 void Fill(MediaHost& h) {
   if (!h.timeMs) h.timeMs = DefaultTimeMs;
   if (!h.pumpMessages) h.pumpMessages = DefaultPump;
-  if (!h.keyCharPressed) h.keyCharPressed = NoInput;
-  if (!h.anyMouseButtonDown) h.anyMouseButtonDown = NoInput;
+  if (!h.keyCharPressed) h.keyCharPressed = DefaultKeyChar;
+  if (!h.anyMouseButtonDown) h.anyMouseButtonDown = DefaultMouseButton;
   if (!h.afterMusicStart) h.afterMusicStart = Nothing;
   if (!h.drawMovieFrame) h.drawMovieFrame = DefaultDrawMovieFrame;
   if (!h.clientSize) h.clientSize = DefaultClientSize;

@@ -16,12 +16,12 @@ struct MediaHost {
   // Takes and dispatches pending window messages; false ends the program
   // (PumpMessages). Default: drains the window's queue, false on a close.
   bool (*pumpMessages)();
-  // KeyCharPressed and AnyMouseButtonDown on the input record.
-  // Default: no input (false).
+  // Input tests. Default: KeyCharPressed and AnyMouseButtonDown on gInput
+  // (false while there is no input record).
   bool (*keyCharPressed)();
   bool (*anyMouseButtonDown)();
-  // After a music start: focus to the main window, pause flag cleared, the
-  // hidden system pointer shown and hidden again. Default: nothing.
+  // After a music start: focus to the main window and the frame's pause
+  // flag cleared. Default: nothing.
   void (*afterMusicStart)();
   // Main window the movies draw into (its GL context current), or null.
   platform::Window* window;

@@ -4,6 +4,7 @@
 
 #include "core/runtime_error.h"
 #include "core/shoebox.h"
+#include "input_audio/input_state.h"
 #include "input_audio/media_host.h"
 #include "platform/audio.h"
 #include "platform/media.h"
@@ -76,6 +77,11 @@ void PlayMusic(const BasicString& file) {
   // Without a player the track still "loops" every 500 ms, to nothing.
   gMusicEndTime = host.timeMs() + MusicLoopLengthMs(decoder);
   host.afterMusicStart();
+  // A hidden pointer is shown and hidden again, as a media start does.
+  if (gInput && gInput->pointerShown == 0) {
+    ShowPointerStep(gInput);
+    HidePointerStep(gInput);
+  }
 }
 
 void SetMusicVolume(double v) {
