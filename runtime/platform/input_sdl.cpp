@@ -91,6 +91,7 @@ struct InputDriverState {
   int32_t x = 0, y = 0;
   uint8_t buttons[3] = {};
   SDL_Cursor* arrow = nullptr;
+  Uint32 windowId = 0;  // window of the last input or window event
 };
 InputDriverState sState;
 
@@ -113,7 +114,21 @@ Uint8 SdlButton(int index) {
   }
 }
 
+Uint32 WindowOf(const SDL_Event& e) {
+  switch (e.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: return e.key.windowID;
+    case SDL_MOUSEMOTION: return e.motion.windowID;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: return e.button.windowID;
+    case SDL_MOUSEWHEEL: return e.wheel.windowID;
+    case SDL_WINDOWEVENT: return e.window.windowID;
+    default: return 0;
+  }
+}
+
 bool Handle(const SDL_Event& e) {
+  if (Uint32 id = WindowOf(e)) sState.windowId = id;
   switch (e.type) {
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
@@ -281,6 +296,7 @@ void WarpPointer(int32_t x, int32_t y) {
   if (!sState.open || SDL_WasInit(SDL_INIT_VIDEO) == 0) return;
   SDL_Window* w = SDL_GetMouseFocus();
   if (w == nullptr) w = SDL_GetKeyboardFocus();
+  if (w == nullptr && sState.windowId != 0) w = SDL_GetWindowFromID(sState.windowId);
   if (w == nullptr) return;
   SDL_WarpMouseInWindow(w, x, y);
   sState.x = x;
