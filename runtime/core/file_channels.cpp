@@ -111,7 +111,7 @@ void ReadChannelBytes(double ch, BasicString& out, double count) {
   // More than the file still holds is a short read: fail before reserving.
   int64_t at = platform::FileOffset(c.handle);
   int64_t size = platform::FileSize(c.handle);
-  if (c.handle < 0 || at < 0 || size < 0 || n > size - at || n > int64_t(UINT32_MAX) - 1)
+  if (c.handle < 0 || at < 0 || size < 0 || n > size - at || n >= int64_t(INT32_MAX))
     Fail(kErrorFile);
   StrReserve(out, uint32_t(n) + 1);
   std::memset(out.buffer, 0, size_t(n) + 1);

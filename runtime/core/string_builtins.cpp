@@ -23,6 +23,7 @@ static BasicString FromBytes(const char* p, uint32_t n) {
 
 BasicString MidString(const BasicString& text, double start, double count) {
   int64_t len = text.length;
+  if (start != start || count != count) return BasicString("");
   int64_t s = TruncInt64(start);
   int64_t c = TruncInt64(count);
   // The end is read as an unsigned 32-bit number: a negative sum counts as
