@@ -39,9 +39,37 @@ int PowerOfTwo(int n) {
   return p;
 }
 
-// Plain GL 1.1: one texture, one quad, state saved and put back.
 void DefaultDrawMovieFrame(const uint8_t* rgba, int width, int height, int left, int top,
                            int right, int bottom) {
+  DrawMovieFrameGL(rgba, width, height, left, top, right, bottom);
+  if (gHost.window) platform::SwapWindow(gHost.window);
+}
+
+void Fill(MediaHost& h) {
+  if (!h.timeMs) h.timeMs = DefaultTimeMs;
+  if (!h.pumpMessages) h.pumpMessages = DefaultPump;
+  if (!h.keyCharPressed) h.keyCharPressed = DefaultKeyChar;
+  if (!h.anyMouseButtonDown) h.anyMouseButtonDown = DefaultMouseButton;
+  if (!h.afterMusicStart) h.afterMusicStart = Nothing;
+  if (!h.drawMovieFrame) h.drawMovieFrame = DefaultDrawMovieFrame;
+  if (!h.clientSize) h.clientSize = DefaultClientSize;
+}
+
+}  // namespace
+
+void SetMediaHost(const MediaHost& host) {
+  gHost = host;
+  Fill(gHost);
+}
+
+const MediaHost& CurrentMediaHost() {
+  if (!gHost.timeMs) Fill(gHost);
+  return gHost;
+}
+
+// Plain GL 1.1: one texture, one quad, state saved and put back.
+void DrawMovieFrameGL(const uint8_t* rgba, int width, int height, int left, int top, int right,
+                      int bottom) {
   int cw = 0, ch = 0;
   CurrentMediaHost().clientSize(&cw, &ch);
   if (cw <= 0 || ch <= 0) return;
@@ -92,27 +120,5 @@ void DefaultDrawMovieFrame(const uint8_t* rgba, int width, int height, int left,
   glMatrixMode(GL_PROJECTION);
   glPopMatrix();
   glPopAttrib();
-  if (gHost.window) platform::SwapWindow(gHost.window);
 }
 
-void Fill(MediaHost& h) {
-  if (!h.timeMs) h.timeMs = DefaultTimeMs;
-  if (!h.pumpMessages) h.pumpMessages = DefaultPump;
-  if (!h.keyCharPressed) h.keyCharPressed = DefaultKeyChar;
-  if (!h.anyMouseButtonDown) h.anyMouseButtonDown = DefaultMouseButton;
-  if (!h.afterMusicStart) h.afterMusicStart = Nothing;
-  if (!h.drawMovieFrame) h.drawMovieFrame = DefaultDrawMovieFrame;
-  if (!h.clientSize) h.clientSize = DefaultClientSize;
-}
-
-}  // namespace
-
-void SetMediaHost(const MediaHost& host) {
-  gHost = host;
-  Fill(gHost);
-}
-
-const MediaHost& CurrentMediaHost() {
-  if (!gHost.timeMs) Fill(gHost);
-  return gHost;
-}

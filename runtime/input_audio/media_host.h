@@ -38,3 +38,9 @@ struct MediaHost {
 void SetMediaHost(const MediaHost& host);
 // The hooks in force (never null members).
 const MediaHost& CurrentMediaHost();
+
+// The default movie drawing without the buffer swap: clears the client area
+// to black and draws the picture into the rectangle with the GL context
+// that is current.
+void DrawMovieFrameGL(const uint8_t* rgba, int width, int height, int left, int top, int right,
+                      int bottom);

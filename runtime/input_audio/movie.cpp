@@ -126,12 +126,12 @@ double PlayMovie(const BasicString& file, bool loop) {
   return 0;
 }
 
-void PlayMovieLooped(const BasicString& file) {
+double PlayMovieLooped(const BasicString& file) {
   BasicString copy(file);
-  PlayMovie(copy, true);
+  return PlayMovie(copy, true);
 }
 
-void PlayMovieOnce(const BasicString& file) {
+double PlayMovieOnce(const BasicString& file) {
   BasicString copy(file);
-  PlayMovie(copy, false);
+  return PlayMovie(copy, false);
 }

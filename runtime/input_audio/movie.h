@@ -20,5 +20,5 @@ MovieRect FitMovieRect(int sourceWidth, int sourceHeight, int clientWidth, int c
 // again at its end and runs until a key or button. 0, or 3 when the file
 // cannot be resolved or opened.
 double PlayMovie(const BasicString& file, bool loop);
-void PlayMovieLooped(const BasicString& file);
-void PlayMovieOnce(const BasicString& file);
+double PlayMovieLooped(const BasicString& file);
+double PlayMovieOnce(const BasicString& file);
