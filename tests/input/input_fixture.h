@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -90,6 +91,9 @@ class InputTest : public ::testing::Test {
   // A new frame: the next mouse read samples fresh deltas.
   void NextFrame() { gInput->reread = 1; }
 
+  std::string ErrorLogText() const;
+
+  std::filesystem::path tempDir;
   FakeJoysticks sticks;
   FakeHaptics haptics{&sticks};
 };

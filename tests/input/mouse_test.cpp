@@ -133,3 +133,17 @@ TEST_F(InputTest, ButtonsAreLiveWithinAFrame) {
   while (AnyMouseButtonDown(gInput) && polls < 10) ++polls;
   EXPECT_EQ(polls, 0);
 }
+
+TEST_F(InputTest, StartValuesAndCapturedPointer) {
+  NewInputState();
+  EXPECT_EQ(gInput->mouseX, 100);
+  EXPECT_EQ(gInput->mouseY, 100);
+  EXPECT_EQ(gInput->reread, 1);
+  EXPECT_EQ(gInput->joystickCount, 0);
+  EXPECT_EQ(InputInit(gInput, nullptr, nullptr, true), kInputOk);
+  EXPECT_EQ(ErrorLogText(), "");  // nothing failed, nothing logged
+  EXPECT_EQ(gInput->pointerShown, 0);
+  EXPECT_EQ(gInput->mouseCoopLevel, kMouseCaptured);
+  platform::PushMouseMotion(0, 0, 4, 4);
+  EXPECT_EQ(MouseAxisCmd(0), 4);  // deltas still arrive
+}
