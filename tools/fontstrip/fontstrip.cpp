@@ -11,6 +11,7 @@
 //     --fill RRGGBB     fill colour (default fff2d0)
 //     --ink RRGGBB      outline colour (default 2a170b)
 //     --gap <px>        blank columns left of each glyph (default 1)
+//     --widen <f>       horizontal stretch of the glyphs, 0.5..2 (default 1)
 //     --shadow          a dark drop shadow one pixel right and down in place
 //                       of the outline (for small cells)
 //
@@ -44,6 +45,7 @@ struct Options {
   int outline = 1;
   int gap = 1;
   bool shadow = false;
+  float widen = 1.0f;
   uint32_t fill = 0xfff2d0;
   uint32_t ink = 0x2a170b;
 };
@@ -74,10 +76,19 @@ bool ParseInt(const char* text, int lo, int hi, int* out) {
   return true;
 }
 
+bool ParseFactor(const char* text, float lo, float hi, float* out) {
+  char* end = nullptr;
+  float v = std::strtof(text, &end);
+  if (!end || *end != '\0' || !(v >= lo && v <= hi)) return false;
+  *out = v;
+  return true;
+}
+
 void Usage() {
   std::fprintf(stderr,
                "usage: orvale-fontstrip <font file> <cell size 6..64> <output.png>\n"
-               "       [--size px] [--outline px] [--gap px] [--fill RRGGBB] [--ink RRGGBB]\n");
+               "       [--size px] [--outline px] [--gap px] [--widen f] [--shadow]\n"
+               "       [--fill RRGGBB] [--ink RRGGBB]\n");
 }
 
 bool ParseArgs(int argc, char** argv, Options* o) {
@@ -96,6 +107,7 @@ bool ParseArgs(int argc, char** argv, Options* o) {
       if (a == "--size") ok = ParseInt(v, 4, 256, &o->size);
       else if (a == "--outline") ok = ParseInt(v, 0, 3, &o->outline);
       else if (a == "--gap") ok = ParseInt(v, 0, 4, &o->gap);
+      else if (a == "--widen") ok = ParseFactor(v, 0.5f, 2.0f, &o->widen);
       else if (a == "--fill") ok = ParseColour(v, &o->fill);
       else if (a == "--ink") ok = ParseColour(v, &o->ink);
       if (!ok) {
@@ -323,7 +335,7 @@ int main(int argc, char** argv) {
       cov = Lozenge(o.cell);
       gy = baseline - (maxTop * 2) / 3;
     } else {
-      float squeeze = 1.0f;
+      float squeeze = o.widen;
       for (int attempt = 0; attempt < 8; ++attempt) {
         if (!RenderChar(face, code, squeeze, &cov, &left, &top)) {
           std::fprintf(stderr, "orvale-fontstrip: font has no glyph for code %u\n", code);
