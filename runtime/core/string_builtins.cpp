@@ -6,8 +6,10 @@
 #include <cstring>
 #include <utility>
 
+#include "core/debug_support.h"
 #include "core/number_truncate.h"
 #include "core/runtime_error.h"
+#include "platform/debug_link.h"
 
 int32_t gNetLastSender = 0;
 
@@ -132,8 +134,11 @@ BasicString FormatNumber(double width, double precision, double value) {
 }
 
 void DebugPrint(const BasicString& text) {
-  // INTEGRATE: send "TX" + text over the debugger link when one is attached
-  // (core/debug_link.h); until then program text goes to standard output.
+  if (platform::DebugLinkPresent()) {
+    DebugSendText(StrCStr(text));
+    return;
+  }
+  // Without a debugger the text is shown on standard output.
   std::fwrite(StrCStr(text), 1, text.length, stdout);
   std::fputc('\n', stdout);
   std::fflush(stdout);

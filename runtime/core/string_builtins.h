@@ -26,7 +26,8 @@ BasicString HexBytes(const uint8_t* bytes, int32_t count);
 // printf's "%<width>.<precision>f", locale-free (the point is always '.').
 BasicString FormatNumber(double width, double precision, double value);
 
-// Program text for an attached debugger ("TX" prefix).
+// Program text for a linked debugger ("TX" prefix); on standard output
+// when no debugger is linked.
 void DebugPrint(const BasicString& text);
 // The END statement.
 [[noreturn]] void EndStatement();

@@ -71,7 +71,7 @@ static int64_t Start(const BasicString& commandLine) {
   std::vector<std::string> args = platform::SplitCommandLine(StrCStr(commandLine));
   if (args.empty()) return -1;
   args[0] = platform::NativePath(args[0].c_str());
-  return platform::StartProcess(args);
+  return platform::LaunchProgram(args);
 }
 
 double RunProgram(const BasicString& commandLine, double wait, double show, double& exitCode) {
@@ -80,12 +80,12 @@ double RunProgram(const BasicString& commandLine, double wait, double show, doub
   int64_t process = Start(commandLine);
   if (process < 0) return 0.0;
   if (wait == 0.0) {
-    platform::ReleaseProcess(process);
+    platform::ReleaseProgram(process);
     return 1.0;
   }
   // The exit status comes from the system once the process has ended; no
   // status value stands for "still running".
-  exitCode = double(platform::WaitProcess(process));
+  exitCode = double(platform::WaitForProgram(process));
   return 1.0;
 }
 

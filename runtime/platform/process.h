@@ -19,12 +19,12 @@ std::vector<std::string> SplitCommandLine(const char* commandLine);
 // Starts the program args[0] (searched on PATH when it holds no '/') with the
 // game's folder and environment. Returns the process id, or -1 when it could
 // not be started.
-int64_t StartProcess(const std::vector<std::string>& args);
+int64_t LaunchProgram(const std::vector<std::string>& args);
 // Waits for a started process and returns its exit status (128 + signal when
 // a signal ended it).
-uint32_t WaitProcess(int64_t process);
+uint32_t WaitForProgram(int64_t process);
 // The process will not be waited for: it is reaped when it ends.
-void ReleaseProcess(int64_t process);
+void ReleaseProgram(int64_t process);
 
 // Runs a program and collects its standard output; false when it could not be
 // started. exitStatus receives its status.

@@ -79,9 +79,9 @@ static int64_t Spawn(const std::vector<std::string>& args, const posix_spawn_fil
   return rc == 0 ? int64_t(pid) : -1;
 }
 
-int64_t StartProcess(const std::vector<std::string>& args) { return Spawn(args, nullptr); }
+int64_t LaunchProgram(const std::vector<std::string>& args) { return Spawn(args, nullptr); }
 
-uint32_t WaitProcess(int64_t process) {
+uint32_t WaitForProgram(int64_t process) {
   if (process <= 0) return 0;
   int status = 0;
   pid_t r;
@@ -94,9 +94,9 @@ uint32_t WaitProcess(int64_t process) {
   return 0;
 }
 
-void ReleaseProcess(int64_t process) {
+void ReleaseProgram(int64_t process) {
   if (process <= 0) return;
-  std::thread([process] { WaitProcess(process); }).detach();
+  std::thread([process] { WaitForProgram(process); }).detach();
 }
 
 bool RunAndCapture(const std::vector<std::string>& args, std::string& output,
@@ -123,7 +123,7 @@ bool RunAndCapture(const std::vector<std::string>& args, std::string& output,
     output.append(buf, size_t(n));
   }
   close(fds[0]);
-  exitStatus = WaitProcess(pid);
+  exitStatus = WaitForProgram(pid);
   return true;
 }
 

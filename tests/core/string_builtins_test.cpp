@@ -11,6 +11,7 @@
 #include "core/platform_info.h"
 #include "core/string_builtins.h"
 #include "core_test_support.h"
+#include "platform/debug_link.h"
 
 TEST(MidString, ClampsStartAndCount) {
   struct Case {
@@ -218,7 +219,28 @@ TEST(EndStatement, EndsTheProgramWithCodeZero) {
   EXPECT_RUNTIME_ERROR(EndStatement(), 0);
 }
 
-TEST(DebugPrint, WritesTheProgramText) {
+TEST(DebugPrint, SendsTextToALinkedDebugger) {
+  std::string path = ScratchFolder("debug_print") + "/link";
+  int listener = platform::DebuggerListen(path);
+  ASSERT_GE(listener, 0);
+  setenv(platform::kDebugLinkVariable, path.c_str(), 1);
+  testing::internal::CaptureStdout();
+  DebugPrint(BasicString("to the debugger"));
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  int pid = 0;
+  int connection = platform::DebuggerAccept(listener, 2000, &pid);
+  ASSERT_GE(connection, 0);
+  std::string message;
+  EXPECT_EQ(platform::DebuggerReceive(connection, message, 2000), 1);
+  EXPECT_EQ(message, "TXto the debugger");
+  platform::CloseDebugLink();
+  platform::DebuggerClose(connection);
+  platform::DebuggerClose(listener);
+  unsetenv(platform::kDebugLinkVariable);
+}
+
+TEST(DebugPrint, WritesTheProgramTextWithoutADebugger) {
+  unsetenv(platform::kDebugLinkVariable);
   testing::internal::CaptureStdout();
   DebugPrint(BasicString("hello debugger"));
   EXPECT_NE(testing::internal::GetCapturedStdout().find("hello debugger"), std::string::npos);
