@@ -14,6 +14,13 @@ namespace {
 void (*sScreenSizeQuery)(int32_t*, int32_t*) = nullptr;
 
 void OpenJoysticks(InputState* input) {
+  // A repeated start drops the effects of the devices opened before.
+  platform::HapticBackend* haptics = platform::Haptics();
+  for (int i = 0; i < kMaxJoysticks; ++i) {
+    if (input->effects[i] >= 0) haptics->Destroy(i, input->effects[i]);
+    input->effects[i] = -1;
+    input->joysticks[i] = 0;
+  }
   platform::JoystickBackend* sticks = platform::Joysticks();
   int count = sticks->Open(kMaxJoysticks);
   if (count < 0) count = 0;

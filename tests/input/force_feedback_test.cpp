@@ -77,3 +77,20 @@ TEST_F(InputTest, ForceFeedbackOddDurations) {
     EXPECT_EQ(create->force.durationUs, c.us) << c.ms;
   }
 }
+
+TEST_F(InputTest, RepeatedStartDropsEffectsAndReopensSticks) {
+  FakeStick s;
+  s.instance = s.product = "Wheel";
+  s.forceFeedback = true;
+  sticks.sticks.push_back(s);
+  Open();
+  ForceFeedbackCmd(0, 100, 1, 0);
+  ASSERT_EQ(haptics.live.size(), 1u);
+  sticks.sticks.clear();  // the wheel was unplugged
+  InputInit(gInput, nullptr, nullptr, false);
+  EXPECT_TRUE(haptics.live.empty());
+  EXPECT_EQ(JoystickCountCmd(), 0);
+  EXPECT_STREQ(JoystickNameCmd(0).c_str(), "");
+  EXPECT_EQ(gInput->pointerShown, 1);
+  EXPECT_EQ(gInput->mouseCoopLevel, kMouseShared);
+}
