@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/file_channels.h"
 #include "core/runtime_error.h"
 #include "platform/process.h"
 #include "platform/system.h"
@@ -92,6 +93,9 @@ double RunProgram(const BasicString& commandLine, double wait, double show, doub
 void EndAndRun(const BasicString& commandLine) {
   ShutdownRuntime();
   Start(commandLine);
+  // INTEGRATE: run the exit finaliser steps here (INI and line-file write-back,
+  // libraries) once runtime_error.h offers them; the channels close below.
+  CloseAllFileChannels();
   std::fflush(stdout);
   std::exit(0);
 }

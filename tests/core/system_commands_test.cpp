@@ -79,6 +79,16 @@ TEST(RunProgram, ArgumentsArriveSplitAsWindowsProgramsExpect) {
   EXPECT_EQ(b, "a\"b");
 }
 
+TEST(RunProgram, ChildrenNotWaitedForAreReaped) {
+  int64_t pid = platform::LaunchProgram({"true"});
+  ASSERT_GT(pid, 0);
+  platform::ReleaseProgram(pid);
+  std::string proc = "/proc/" + std::to_string(pid);
+  // A finished child that nobody reaps stays behind as a zombie entry.
+  for (int i = 0; i < 100 && std::filesystem::exists(proc); ++i) platform::SleepMs(20);
+  EXPECT_FALSE(std::filesystem::exists(proc));
+}
+
 TEST(FileRequestDialog, CancelledOrUnavailableGivesNoFile) {
   std::string dir = ScratchFolder("file_dialog");
   std::string before = platform::CurrentFolder();
