@@ -5,9 +5,12 @@
 // Event routing: keyboard and mouse events arrive through the system event
 // queue. PumpInputEvents() takes only keyboard and mouse events out of that
 // queue and leaves every other event (window, quit, ...) for the window's
-// message pump. A pump that takes events of any kind off the queue must hand
-// each one to HandleInputEvent() so that no key or button change is lost;
-// focus changes handed there release all keys and buttons.
+// message pump. InputOpen() installs a native event hook on the window pump
+// (platform/window.h), so every event that pump takes reaches
+// HandleInputEvent() as well: no key or button change is lost whichever
+// pump runs first, and a lost focus releases all keys and buttons. A pump
+// of its own that bypasses the window pump must hand each event to
+// HandleInputEvent() itself.
 #pragma once
 
 #include <cstdint>

@@ -1,6 +1,7 @@
 // SDL2 driver of the platform input layer.
 #include <SDL.h>
 
+#include <cstdint>
 #include <cstring>
 
 #include "platform/input.h"
@@ -95,6 +96,12 @@ struct InputDriverState {
 };
 InputDriverState sState;
 
+// Gathered motion saturates instead of wrapping.
+void Gather(int32_t* sum, int32_t add) {
+  int64_t v = static_cast<int64_t>(*sum) + add;
+  *sum = v > INT32_MAX ? INT32_MAX : (v < INT32_MIN ? INT32_MIN : static_cast<int32_t>(v));
+}
+
 void ReleaseButtons() { std::memset(sState.buttons, 0, sizeof sState.buttons); }
 
 int ButtonIndex(Uint8 sdlButton) {
@@ -138,8 +145,8 @@ bool Handle(const SDL_Event& e) {
       return true;
     }
     case SDL_MOUSEMOTION:
-      sState.dx += e.motion.xrel;
-      sState.dy += e.motion.yrel;
+      Gather(&sState.dx, e.motion.xrel);
+      Gather(&sState.dy, e.motion.yrel);
       sState.x = e.motion.x;
       sState.y = e.motion.y;
       return true;
@@ -152,7 +159,7 @@ bool Handle(const SDL_Event& e) {
     case SDL_MOUSEWHEEL: {
       int32_t steps = e.wheel.y;
       if (e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) steps = -steps;
-      sState.wheel += steps;
+      Gather(&sState.wheel, steps);
       return true;
     }
     case SDL_WINDOWEVENT:
@@ -201,7 +208,10 @@ bool InputOpen() {
 
 void InputClose() {
   if (!sState.open) return;
-  if (SDL_WasInit(SDL_INIT_VIDEO) != 0) SDL_SetRelativeMouseMode(SDL_FALSE);
+  if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
+    SDL_SetRelativeMouseMode(SDL_FALSE);
+    SDL_ShowCursor(SDL_ENABLE);
+  }
   if (sState.arrow != nullptr) {
     SDL_FreeCursor(sState.arrow);
     sState.arrow = nullptr;
