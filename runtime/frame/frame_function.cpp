@@ -1,0 +1,122 @@
+#include "frame/frame_function.h"
+
+#include <GL/gl.h>
+
+#include <atomic>
+
+#include "core/project_settings.h"
+#include "core/runtime_error.h"
+#include "engine3d/commands3d.h"
+#include "engine3d/lumenar3d.h"
+#include "engine3d/shaders.h"
+#include "frame/main_window.h"
+#include "frame/sprite_draw.h"
+#include "frame/virtual_screens.h"
+#include "input_audio/input_state.h"
+#include "input_audio/music.h"
+#include "platform/system.h"
+#include "platform/window.h"
+
+double gFrameNow = 0;
+double gFramePrev = 0;
+double gStartTime = 0;
+uint8_t gEscapeEnds = 1;
+
+static std::atomic<bool> sRestoreWindow{false};
+
+void RequestWindowRestore() { sRestoreWindow = true; }
+bool WindowRestorePending() { return sRestoreWindow; }
+
+double FrameClockNow(const OpenGLLumenar*) { return platform::NowMs(); }
+
+void ProbeFrameTimer(OpenGLLumenar* r) {
+  r->hasPerfCounter = 1;
+  r->perfFrequency = 1000.0;
+}
+
+void SetFramePeriod(OpenGLLumenar* r, int32_t fps) {
+  r->framePeriod = fps > 0 ? 1000.0 / double(fps) : 2.0;
+}
+
+void SetAutoPause(double value) { gAutoPause = (value != 0 || value != value) ? 1 : 0; }
+void SetEscapeEnds(double value) { gEscapeEnds = (value != 0 || value != value) ? 1 : 0; }
+
+int PumpMessages(OpenGLLumenar* r) {
+  platform::WindowMessage m;
+  platform::Window* w = r ? r->window : nullptr;
+  while (platform::PeekMessage(w, &m)) WindowProc(w, m);
+  return 1;
+}
+
+double FrameEnd(OpenGLLumenar* r) {
+  // INTEGRATE: UseBackBuffer(r);
+  if (r->window) {
+    platform::SwapWindow(r->window);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  }
+  double t0 = FrameClockNow(r);
+  double now = t0;
+  platform::WindowMessage m;
+  for (;;) {
+    if (platform::PeekMessage(r->window, &m)) {
+      WindowProc(r->window, m);
+      continue;
+    }
+    now = FrameClockNow(r);
+    if (now > r->nextFrameTime) break;
+    // Sleep through most of the wait and spin only the last stretch, so a
+    // frame costs little processor time.
+    double left = r->nextFrameTime - now;
+    if (left > 2.0) platform::SleepMs(left > 3.0 ? 1.0 : 0.5);
+  }
+  if (r->framePeriod > 0) {
+    r->nextFrameTime += r->framePeriod;
+    while (r->nextFrameTime < now) r->nextFrameTime += r->framePeriod;
+  } else {
+    r->nextFrameTime += r->framePeriod;
+  }
+  return (now - t0) + 1.0;
+}
+
+static void EndOnKey() {
+  gErrorState.errorCode = 0;
+  gErrorState.errorLine = gErrorState.statementLine;
+  EndProgram();
+}
+
+void ShowScreen() {
+  OpenGLLumenar* r = gRenderer;
+  // Only after a debugger stop hid the window: raising it every frame would
+  // take the focus from every other window.
+  if (gProjectSettings.debugMode != 0 && sRestoreWindow.exchange(false) && gMainWindow) {
+    platform::ShowWindow(gMainWindow);
+    platform::RaiseWindow(gMainWindow);
+  }
+  gFramePrev = gFrameNow;
+  gFrameNow = FrameClockNow(r);
+  while (gPaused) {
+    RestartMusicIfDue();
+    PumpMessages(r);
+    if (!gPaused) break;
+    platform::SleepMs(100);
+  }
+  if (gInput) {
+    PollKeyboard(gInput);
+    gInput->reread = 1;
+    if (gEscapeEnds && (KeyIsDown(gInput, 129) || KeyIsDown(gInput, 1))) EndOnKey();
+    if (KeyIsDown(gInput, 56) && KeyIsDown(gInput, 62)) EndOnKey();
+  }
+  if (g3DEngine) SetShadowPass(g3DEngine, false);
+  RestartMusicIfDue();
+  PumpMessages(r);
+  if (!r) return;
+  FrameEnd(r);
+  glEnable(GL_BLEND);
+  glDisable(GL_BLEND);
+  r->currentAlpha = 1.0f;
+  glColor4f(1, 1, 1, 1);
+  DrawVirtualScreen(r, 0);
+  SetViewport2D(r, 0, 0, 0, 0);
+  SetTextureFlagCmd(0.0);
+  if (g3DEngine) UseShader(g3DEngine, -1);
+}

@@ -1,0 +1,138 @@
+#include "net/net_session.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "core/runtime_error.h"
+#include "platform/system.h"
+
+NetSession* gNetSession = nullptr;
+static NetSession* sAbandonedSession = nullptr;
+
+static void ReleaseNetSession() { ShutdownNetSession(); }
+
+NetSession* CreateNetSession() {
+  NetSession* s = new NetSession;
+  std::memset(static_cast<void*>(s), 0, sizeof *s);
+  s->nextPlayerId = 101;
+  s->requestPlayerId = -1;
+  s->listenSocket = platform::kNlInvalid;
+  s->connectionSocket = platform::kNlInvalid;
+  s->networkType = 3;         // IP
+  s->connectionType = 0x11;   // reliable stream
+  s->stopRequested = 1;
+  s->threadRunning = 0;
+  platform::htMutexInit(&s->mutex);
+  gNetSession = s;
+  SetShutdownStep(kShutdownNetwork, ReleaseNetSession);
+  return s;
+}
+
+bool NetSendPacket(platform::NLsocket socket, NetPacket* packet) {
+  std::memcpy(packet->magic, "ORVN", 4);
+  uint32_t length = packet->payloadLength <= uint32_t(kNetPayloadMax) ? packet->payloadLength
+                                                                      : uint32_t(kNetPayloadMax);
+  const uint8_t* p = reinterpret_cast<const uint8_t*>(packet);
+  int32_t left = int32_t(kNetHeaderSize + length);
+  int idle = 0;
+  while (left > 0) {
+    int32_t n = platform::nlWrite(socket, p, left);
+    if (n < 0) {
+      platform::nlWrite(socket, p, left);  // one more try, result not needed
+      return false;
+    }
+    if (n == 0) {
+      // The peer takes nothing: give it a moment, but not for ever.
+      if (++idle > 1000) return false;
+      platform::SleepMs(1);
+      continue;
+    }
+    idle = 0;
+    p += n;
+    left -= n;
+  }
+  return true;
+}
+
+void NetFreePackets(NetQueue<NetQueuedPacket>& q) {
+  while (NetQueuedPacket* e = q.head) {
+    NetQueueUnlink(q, e);
+    delete e;
+  }
+}
+
+void NetFreePlayers(NetQueue<NetPlayerRecord>& q) {
+  while (NetPlayerRecord* e = q.head) {
+    NetFreePackets(e->messages);
+    NetQueueUnlink(q, e);
+    delete e;
+  }
+}
+
+void ShutdownNetSession(double waitLimitMs) {
+  NetSession* s = gNetSession;
+  if (!s) return;
+  gNetSession = nullptr;
+
+  // Goodbye to the host for every local player that got an id; the ids are
+  // taken under the mutex, the messages go out without it.
+  if (s->connectionSocket != platform::kNlInvalid) {
+    int32_t ids[256];
+    int count = 0;
+    platform::htMutexLock(&s->mutex);
+    for (NetPlayerRecord* p = s->localPlayers.head; p && count < 256; p = p->next)
+      if (p->id >= 0) ids[count++] = p->id;
+    platform::htMutexUnlock(&s->mutex);
+    for (int i = 0; i < count; ++i) {
+      NetPacket packet{};
+      packet.type = kNetRemovePlayer;
+      packet.payloadLength = 0;
+      packet.targetId = 0;
+      packet.senderOrSubjectId = ids[i];
+      NetSendPacket(s->connectionSocket, &packet);
+    }
+  }
+
+  platform::htMutexLock(&s->mutex);
+  s->stopRequested = 1;
+  platform::htMutexUnlock(&s->mutex);
+
+  // The thread ends within one cycle; a thread stuck in a system call must
+  // not hold the program end for ever.
+  double deadline = platform::NowMs() + waitLimitMs;
+  bool stopped = false;
+  for (;;) {
+    platform::htMutexLock(&s->mutex);
+    bool running = s->threadRunning != 0;
+    platform::htMutexUnlock(&s->mutex);
+    if (!running) {
+      stopped = true;
+      break;
+    }
+    if (platform::NowMs() >= deadline) break;
+    platform::SleepMs(50);
+  }
+
+  if (s->listenSocket != platform::kNlInvalid) {
+    platform::nlClose(s->listenSocket);
+    s->listenSocket = platform::kNlInvalid;
+  }
+  if (s->connectionSocket != platform::kNlInvalid) {
+    platform::nlClose(s->connectionSocket);
+    s->connectionSocket = platform::kNlInvalid;
+  }
+  platform::nlShutdown();
+  if (!stopped) {
+    // The thread may still touch the session: it stays allocated (and
+    // reachable) for the rest of the process.
+    sAbandonedSession = s;
+    AppendErrorLog("Network thread did not stop");
+    return;
+  }
+  platform::htMutexDestroy(&s->mutex);
+  NetFreePackets(s->replies);
+  NetFreePackets(s->incoming);
+  NetFreePlayers(s->hostPlayers);
+  NetFreePlayers(s->localPlayers);
+  delete s;
+}
