@@ -10,6 +10,7 @@ pkgs=(
   xvfb xauth x11-utils xdotool
   librsvg2-bin fonts-dejavu-core fonts-ebgaramond
   sox ffmpeg
+  locales
   libsdl2-tests
 )
 missing=()
@@ -20,4 +21,8 @@ if [ ${#missing[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+# The number conversions are tested under a German locale too.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE.utf8$'; then
+  localedef -i de_DE -f UTF-8 de_DE.UTF-8 || true
 fi

@@ -58,7 +58,7 @@ static int Truncate(double v) {
   return int(v);
 }
 
-static void RunExitSteps() {
+void RunExitSteps() {
   for (int i = 0; i < kExitStepCount; ++i) {
     if (auto step = sExitSteps[i]) {
       sExitSteps[i] = nullptr;

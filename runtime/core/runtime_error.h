@@ -64,6 +64,8 @@ enum ExitStep {
   kExitStepCount
 };
 void SetExitStep(ExitStep step, void (*finalise)());
+// Runs the installed exit steps once, in order (EndProgram runs them too).
+void RunExitSteps();
 
 // Hook for tests: replaces the process exit (default: std::exit(0)).
 void SetProgramExitHandler(void (*handler)(int status));

@@ -93,8 +93,7 @@ double RunProgram(const BasicString& commandLine, double wait, double show, doub
 void EndAndRun(const BasicString& commandLine) {
   ShutdownRuntime();
   Start(commandLine);
-  // INTEGRATE: run the exit finaliser steps here (INI and line-file write-back,
-  // libraries) once runtime_error.h offers them; the channels close below.
+  RunExitSteps();
   CloseAllFileChannels();
   std::fflush(stdout);
   std::exit(0);
