@@ -6,9 +6,11 @@
 #include <cstdio>
 #include <vector>
 
+#include "core/shoebox.h"
 #include "input_audio/media_host.h"
 #include "input_audio/music.h"
 #include "platform/audio.h"
+#include "archive_fixture.h"
 #include "media_fixture.h"
 
 namespace {
@@ -135,6 +137,31 @@ TEST_F(Music, KeepsItsFileOpenWhileItPlays) {
   gClock = 2000;
   RestartMusicIfDue();
   EXPECT_GT(Peak(Render(2000)), 1000);
+}
+
+TEST_F(Music, PlaysAMemberOfTheSecondContainerAndOutlivesItsTemporaryFile) {
+  std::string container = MediaTempDir() + "/media.aud";
+  ASSERT_TRUE(WriteContainer(container, {{"other.wav", ReadWholeFile(shortTone_)},
+                                         {"song.wav", ReadWholeFile(tone_)}}));
+  CreateShoeboxes();
+  SetShoebox(BasicString(""), BasicString(container.c_str()));
+  PlayMusic(BasicString("aud/song.wav"));
+  ASSERT_NE(gMusicWindow, nullptr);
+  EXPECT_DOUBLE_EQ(gMusicEndTime, 1000 + 800);
+  std::vector<int16_t> first = Render(1000);
+  EXPECT_GT(Peak(first), 1000);
+  // The next look-up deletes the extracted song; the track plays on.
+  char out[kShoeboxPathSize];
+  ASSERT_EQ(ResolveShoeboxFile(gShoeboxes[1], "other.wav", out), 1);
+  Render(17640);
+  gClock = 1800;
+  RestartMusicIfDue();
+  std::vector<int16_t> again = Render(1000);
+  for (int i = 0; i < 2000; ++i) ASSERT_EQ(again[i], first[i]) << i;
+  // Names the container lacks play nothing.
+  PlayMusic(BasicString("aud/missing.mp3"));
+  EXPECT_EQ(gMusicWindow, nullptr);
+  ReleaseShoeboxes();
 }
 
 }  // namespace

@@ -5,11 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "core/shoebox.h"
 #include "input_audio/sound_commands.h"
 #include "input_audio/sound_device.h"
 #include "input_audio/sound_object.h"
 #include "platform/audio.h"
 #include "platform/system.h"
+#include "archive_fixture.h"
 #include "wav_fixture.h"
 
 namespace {
@@ -278,6 +280,20 @@ TEST_F(SoundSlots, NoDeviceLoadsNothingAndPlaysReturnMinusOne) {
   LoadSoundCmd(BasicString(path.c_str()), 3, 1);
   EXPECT_EQ(PlaySoundCmd(3, 0, 1), -1);
   gSoundDevice->directSound = true;
+}
+
+TEST_F(SoundSlots, LoadsAMemberOfTheFirstContainer) {
+  std::string container = dir_ + "/media.gfx";
+  ASSERT_TRUE(WriteContainer(container, {{"blip.wav", WavBytes(RampSpec(300))}}));
+  CreateShoeboxes();
+  SetShoebox(BasicString(container.c_str()), BasicString(""));
+  LoadSoundCmd(BasicString("aud/blip.wav"), 6, 2);
+  EXPECT_EQ(gSoundSlots[6].bufferCount, 2);
+  EXPECT_EQ(PlaySoundCmd(6, 0, 1), 6 * 256);
+  EXPECT_EQ(Render(1)[0], -9000);
+  LoadSoundCmd(BasicString("aud/none.wav"), 7, 1);
+  EXPECT_EQ(gSoundSlots[7].bufferCount, 0);
+  ReleaseShoeboxes();
 }
 
 TEST_F(SoundSlots, SetVolumeGivesFullVolume) {
