@@ -147,3 +147,18 @@ TEST_F(InputTest, StartValuesAndCapturedPointer) {
   platform::PushMouseMotion(0, 0, 4, 4);
   EXPECT_EQ(MouseAxisCmd(0), 4);  // deltas still arrive
 }
+
+#include "core/project_settings.h"
+
+TEST_F(InputTest, PointerClampsToTheSettingsScreenWithoutARenderer) {
+  SetInputScreenSizeQuery(nullptr);
+  ProjectSettings saved = gProjectSettings;
+  gProjectSettings.screenWidth = 320;
+  gProjectSettings.screenHeight = 240;
+  Open(true);
+  SetMousePosition(1000, 1000);
+  Mouse m = ReadState();
+  EXPECT_EQ(m.x, 319);
+  EXPECT_EQ(m.y, 239);
+  gProjectSettings = saved;
+}
