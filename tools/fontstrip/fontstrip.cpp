@@ -258,6 +258,7 @@ bool WritePng(const std::string& file, const Strip& s) {
   if (!png || !info) {
     png_destroy_write_struct(&png, &info);
     std::fclose(f);
+    std::remove(file.c_str());
     return false;
   }
   std::vector<png_bytep> rows(size_t(s.height));
@@ -266,6 +267,7 @@ bool WritePng(const std::string& file, const Strip& s) {
   if (setjmp(png_jmpbuf(png))) {
     png_destroy_write_struct(&png, &info);
     std::fclose(f);
+    std::remove(file.c_str());
     std::fprintf(stderr, "orvale-fontstrip: writing %s failed\n", file.c_str());
     return false;
   }
@@ -277,6 +279,7 @@ bool WritePng(const std::string& file, const Strip& s) {
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);
   if (std::fclose(f) != 0) {
+    std::remove(file.c_str());
     std::fprintf(stderr, "orvale-fontstrip: writing %s failed\n", file.c_str());
     return false;
   }
