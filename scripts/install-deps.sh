@@ -2,7 +2,7 @@
 # Installs the Debian packages needed to build, run and test the project.
 set -euo pipefail
 pkgs=(
-  build-essential cmake pkg-config git
+  build-essential cmake pkg-config git python3
   libsdl2-dev liblzo2-dev libpng-dev zlib1g-dev libfreetype-dev
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
   libgl-dev libgl1-mesa-dri libglx-mesa0 mesa-utils
