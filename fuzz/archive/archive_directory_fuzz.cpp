@@ -28,6 +28,11 @@ bool Visit(const ShoeboxMember& m, bool valid, void*) {
 
 std::string gFolder;
 
+void RemoveFuzzFolder() {
+  std::remove((gFolder + "box.gfx").c_str());
+  platform::RemoveFolder(gFolder);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -35,6 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     gCodec = new PackCodec;
     PackCodecInit(*gCodec, 1);
     gFolder = platform::MakePrivateFolder("fuzz-archive-");
+    if (!gFolder.empty()) std::atexit(RemoveFuzzFolder);
     CreateShoeboxes();
   }
   gFile = data;

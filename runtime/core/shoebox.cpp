@@ -66,8 +66,25 @@ bool ReadExactly(std::FILE* f, int64_t position, void* buf, size_t n) {
   return std::fread(buf, 1, n, f) == n;
 }
 
+void RemoveMemberFolder() {
+  for (Shoebox* box : gShoeboxes)
+    if (box) DeleteLastTempFile(box);
+  if (!gMemberFolder.empty()) {
+    platform::RemoveFolder(gMemberFolder);
+    gMemberFolder.clear();
+  }
+}
+
 const std::string& MemberFolder() {
-  if (gMemberFolder.empty()) gMemberFolder = platform::MakePrivateFolder("orvale-");
+  if (gMemberFolder.empty()) {
+    gMemberFolder = platform::MakePrivateFolder("orvale-");
+    // Programs that end without the runtime's shutdown leave nothing behind.
+    static bool cleanupInstalled = false;
+    if (!gMemberFolder.empty() && !cleanupInstalled) {
+      cleanupInstalled = true;
+      std::atexit(RemoveMemberFolder);
+    }
+  }
   return gMemberFolder;
 }
 
@@ -166,10 +183,7 @@ void ReleaseShoeboxes() {
     delete gShoeboxes[i];
     gShoeboxes[i] = nullptr;
   }
-  if (!gMemberFolder.empty()) {
-    platform::RemoveFolder(gMemberFolder);
-    gMemberFolder.clear();
-  }
+  RemoveMemberFolder();
 }
 
 void SetShoeboxContainer(Shoebox* box, const char* containerPath) {

@@ -353,3 +353,20 @@ TEST_F(ShoeboxTest, ShutdownDeletesTemporaryFiles) {
   EXPECT_FALSE(fs::exists(two));
   EXPECT_FALSE(fs::exists(one.parent_path()));
 }
+
+TEST_F(ShoeboxTest, ExitWithoutShutdownLeavesNothing) {
+  fs::path archive = Pack("media.gfx");
+  SetShoebox(archive.c_str(), "");
+  fs::path note = root_ / "extracted.txt";
+  EXPECT_EXIT(
+      {
+        char out[kShoeboxPathSize];
+        if (ResolveShoeboxFile(gShoeboxes[0], "title.png", out)) WriteFile(note, Text(out));
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0), "");
+  std::string path(reinterpret_cast<const char*>(ReadFile(note).data()), ReadFile(note).size());
+  ASSERT_FALSE(path.empty());
+  EXPECT_FALSE(fs::exists(path));
+  EXPECT_FALSE(fs::exists(fs::path(path).parent_path()));
+}
