@@ -13,10 +13,12 @@
 #include "core/shoebox.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <string>
 #include <system_error>
@@ -76,6 +78,17 @@ int Create(const std::string& archive, const std::string& folder, bool fromEnd) 
     return 1;
   }
   std::sort(files.begin(), files.end());
+  // Look-ups go by base name without regard to case: only the first of
+  // several members with the same base name can be reached.
+  std::map<std::string, std::string> byBase;
+  for (const auto& f : files) {
+    std::string base = ShoeboxBaseName(f.first.c_str());
+    for (char& ch : base) ch = char(std::tolower(static_cast<unsigned char>(ch)));
+    auto [it, fresh] = byBase.emplace(base, f.first);
+    if (!fresh)
+      std::fprintf(stderr, "orvale-pack: warning: %s is hidden by %s (same base name)\n",
+                   f.first.c_str(), it->second.c_str());
+  }
 
   struct Placed {
     std::string name;
