@@ -264,8 +264,9 @@ int ResolveShoeboxFile(Shoebox* box, const char* name, char out[kShoeboxPathSize
     return 0;
   }
 
-  std::vector<uint8_t> block(static_cast<size_t>(member.size));
-  if (!ReadExactly(f, member.start, block.data(), block.size())) {
+  size_t blockSize = static_cast<size_t>(member.size);
+  std::unique_ptr<uint8_t[]> block(new uint8_t[blockSize ? blockSize : 1]);  // not zeroed
+  if (!ReadExactly(f, member.start, block.get(), blockSize)) {
     out[0] = 0;
     return 0;
   }
@@ -274,7 +275,7 @@ int ResolveShoeboxFile(Shoebox* box, const char* name, char out[kShoeboxPathSize
   // The codec's match table is large: keep it off the stack.
   std::unique_ptr<PackCodec> codec(new PackCodec);
   PackCodecInit(*codec, 1);
-  bool ok = PackCodecDecompressChecked(*codec, block.data(), uint32_t(block.size()));
+  bool ok = PackCodecDecompressChecked(*codec, block.get(), uint32_t(blockSize));
   std::string path;
   if (ok) {
     const std::string& folder = MemberFolder();
