@@ -2,6 +2,7 @@
 // fresh block and copies its elements one by one (no move, no realloc).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 template <typename T>
@@ -27,7 +28,7 @@ void GrowArrayReserve(GrowArray<T>& a, int32_t n) {
     int64_t step = a.growStep > 0 ? a.growStep : 1;
     cap = step * (int64_t(n) / step + 1);
   }
-  T* block = new T[size_t(cap)];
+  T* block = new T[static_cast<std::size_t>(cap)];
   if (a.data) {
     for (int32_t i = 0; i < a.count; ++i) block[i] = a.data[i];
     delete[] a.data;  // destroys the whole old block, last element first
