@@ -7,7 +7,7 @@
 #include "platform/system.h"
 
 NetSession* gNetSession = nullptr;
-static NetSession* sAbandonedSession = nullptr;
+NetSession* gAbandonedNetSession = nullptr;
 
 static void ReleaseNetSession() { ShutdownNetSession(); }
 
@@ -125,10 +125,26 @@ void ShutdownNetSession(double waitLimitMs) {
   if (!stopped) {
     // The thread may still touch the session: it stays allocated (and
     // reachable) for the rest of the process.
-    sAbandonedSession = s;
+    gAbandonedNetSession = s;
     AppendErrorLog("Network thread did not stop");
     return;
   }
+  FreeNetSession(s);
+}
+
+bool ReleaseAbandonedNetSession() {
+  NetSession* s = gAbandonedNetSession;
+  if (!s) return true;
+  platform::htMutexLock(&s->mutex);
+  bool running = s->threadRunning != 0;
+  platform::htMutexUnlock(&s->mutex);
+  if (running) return false;
+  gAbandonedNetSession = nullptr;
+  FreeNetSession(s);
+  return true;
+}
+
+void FreeNetSession(NetSession* s) {
   platform::htMutexDestroy(&s->mutex);
   NetFreePackets(s->replies);
   NetFreePackets(s->incoming);

@@ -87,6 +87,12 @@ NetSession* CreateNetSession();
 // and free the session. When the thread does not stop in time the session
 // is left to it (sockets closed, memory kept) and gNetSession is cleared.
 void ShutdownNetSession(double waitLimitMs = 3000.0);
+// A session left to a thread that did not stop in time (kept reachable).
+extern NetSession* gAbandonedNetSession;
+// Frees that session once its thread has stopped; true when none is left.
+bool ReleaseAbandonedNetSession();
+// Frees a session whose thread is not running: mutex, queues, players.
+void FreeNetSession(NetSession* s);
 
 // Writes one packet completely on socket ("ORVN" is stored first); false
 // when a write failed.

@@ -1,0 +1,244 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <sstream>
+#include <string>
+
+#include "core/project_settings.h"
+#include "core/runtime_error.h"
+#include "engine3d/commands3d.h"
+#include "engine3d/lumenar3d.h"
+#include "engine3d/shaders.h"
+#include "frame/frame_function.h"
+#include "frame/gl_entry_points.h"
+#include "frame/main_window.h"
+#include "frame/renderer.h"
+#include "frame/runtime_startup.h"
+#include "platform/system.h"
+
+TEST(MainWindow, MultisampleFallbackHalvesWithoutSnapping) {
+  EXPECT_EQ(MultisampleCandidates(6), (std::vector<int>{6, 3, 1}));
+  EXPECT_EQ(MultisampleCandidates(8), (std::vector<int>{8, 4, 2, 1}));
+  EXPECT_TRUE(MultisampleCandidates(0).empty());
+  EXPECT_TRUE(MultisampleCandidates(-4).empty());
+}
+
+TEST(MainWindow, SoftwareRendererNames) {
+  struct Case {
+    const char* name;
+    bool software;
+  } cases[] = {
+      {"Mesa Windows GDI Driver", true},
+      {"Mesa Windows GDI Driver 2", false},
+      {"llvmpipe (LLVM 15.0.6, 256 bits)", true},
+      {"softpipe", true},
+      {"AMD Radeon RX 580 (radeonsi, polaris10, LLVM 15.0.6)", false},
+      {"", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(IsSoftwareRenderer(c.name), c.software) << c.name;
+  EXPECT_FALSE(IsSoftwareRenderer(nullptr));
+}
+
+TEST(MainWindow, ExtensionNamesCountOnlyAsWholeWords) {
+  const char* list = "GL_ARB_multitexture_extra GL_EXT_a GL_ARB_fragment_program";
+  EXPECT_FALSE(ExtensionListHas(list, "GL_ARB_multitexture"));
+  EXPECT_TRUE(ExtensionListHas(list, "GL_ARB_fragment_program"));
+  EXPECT_TRUE(ExtensionListHas(list, "GL_EXT_a"));
+  EXPECT_FALSE(ExtensionListHas(list, "GL_EXT"));
+  EXPECT_TRUE(ExtensionListHas("GL_ARB_multitexture", "GL_ARB_multitexture"));
+  EXPECT_FALSE(ExtensionListHas(nullptr, "GL_EXT_a"));
+  EXPECT_FALSE(ExtensionListHas(list, ""));
+}
+
+TEST(FrameClock, FramePeriod) {
+  OpenGLLumenar r;
+  SetFramePeriod(&r, 60);
+  EXPECT_DOUBLE_EQ(r.framePeriod, 1000.0 / 60.0);
+  SetFramePeriod(&r, 0);
+  EXPECT_DOUBLE_EQ(r.framePeriod, 2.0);
+  SetFramePeriod(&r, -30);
+  EXPECT_DOUBLE_EQ(r.framePeriod, 2.0);
+}
+
+TEST(FrameClock, LateFrameLandsOnNextScheduledTime) {
+  OpenGLLumenar r;
+  SetFramePeriod(&r, 60);
+  double now = platform::NowMs();
+  double start = now - 5.5 * r.framePeriod;
+  r.nextFrameTime = start;
+  double t0 = platform::NowMs();
+  double waited = FrameEnd(&r);
+  double after = platform::NowMs();
+  EXPECT_GE(waited, 1.0);
+  EXPECT_LT(after - t0, 5.0);  // no waiting
+  // First value start + k * period that is at or after the time read.
+  double k = (r.nextFrameTime - start) / r.framePeriod;
+  EXPECT_NEAR(k, std::round(k), 1e-6);
+  EXPECT_GE(r.nextFrameTime, t0);
+  EXPECT_LT(r.nextFrameTime - r.framePeriod, after);
+}
+
+TEST(FrameClock, OnTimeFrameWaitsForItsTime) {
+  OpenGLLumenar r;
+  SetFramePeriod(&r, 60);
+  r.nextFrameTime = platform::NowMs() + 20.0;
+  double t0 = platform::NowMs();
+  double waited = FrameEnd(&r);
+  double spent = platform::NowMs() - t0;
+  EXPECT_GE(spent, 19.5);
+  EXPECT_LT(spent, 40.0);
+  EXPECT_NEAR(waited, spent + 1.0, 2.0);
+}
+
+TEST(FrameFlags, NaNCountsAsOn) {
+  double nan = std::numeric_limits<double>::quiet_NaN();
+  SetAutoPause(0);
+  EXPECT_EQ(gAutoPause, 0);
+  SetAutoPause(nan);
+  EXPECT_EQ(gAutoPause, 1);
+  SetEscapeEnds(0);
+  EXPECT_EQ(gEscapeEnds, 0);
+  SetEscapeEnds(-0.5);
+  EXPECT_EQ(gEscapeEnds, 1);
+  SetEscapeEnds(nan);
+  EXPECT_EQ(gEscapeEnds, 1);
+}
+
+TEST(Renderer, ConstructionLeavesEverySlotEmpty) {
+  OpenGLLumenar r;
+  for (int n : {0, 1, 65503, 65504, 65535}) {
+    int32_t w = -1, h = -1;
+    GetSpriteSize(&r, n, &w, &h);
+    EXPECT_EQ(w, 0);
+    EXPECT_EQ(h, 0);
+    EXPECT_EQ(r.sprites[n].texWidth, 0xFFFF);
+    EXPECT_EQ(r.sprites[n].texHeight, 0xFFFF);
+    EXPECT_EQ(r.alphaCopies[n], nullptr);
+  }
+  EXPECT_EQ(r.spriteColourKey, 0x8000FFu);
+  EXPECT_EQ(r.fontColourKey, 0u);
+  EXPECT_EQ(r.currentTarget, -1);
+  EXPECT_EQ(r.currentAlpha, 0.0f);
+  EXPECT_EQ(r.smoothing, 1);
+  EXPECT_EQ(r.glAlive, 0);
+  EXPECT_EQ(r.vertexBuffer.data, nullptr);
+  EXPECT_EQ(r.vertexBuffer.growStep, 128);
+  EXPECT_EQ(r.vertexBuffer.firstCapacity, 512);
+  EXPECT_EQ(r.screens[15].tilesX, 0);
+  EXPECT_EQ(r.window, nullptr);
+}
+
+TEST(Renderer, DeleteSpriteKeepsCellSizeAndDropsAlphaCopy) {
+  OpenGLLumenar r;
+  SetAnimFrameSize(&r, 7, 16, 24);
+  r.sprites[7].width = 32;
+  r.sprites[7].height = 48;
+  r.alphaCopies[7] = new uint8_t[16];
+  DeleteSprite(&r, 7);
+  EXPECT_EQ(r.sprites[7].frameWidth, 16);
+  EXPECT_EQ(r.sprites[7].frameHeight, 24);
+  EXPECT_EQ(r.sprites[7].width, 0);
+  EXPECT_EQ(r.sprites[7].texWidth, 0xFFFF);
+  EXPECT_EQ(r.alphaCopies[7], nullptr);
+}
+
+TEST(Renderer, ColourKeysChangeTogether) {
+  OpenGLLumenar r;
+  SetColourKeys(&r, 0x00FF00);
+  EXPECT_EQ(r.spriteColourKey, 0x00FF00u);
+  EXPECT_EQ(r.fontColourKey, 0x00FF00u);
+}
+
+TEST(Renderer, NoContextMeansNoSpriteLoad) {
+  OpenGLLumenar r;
+  r.sprites[3].width = 5;
+  EXPECT_EQ(LoadSpriteFile(&r, 3, "does-not-matter.bmp", r.spriteColourKey, 0), 0);
+  EXPECT_EQ(r.sprites[3].width, 0);
+}
+
+TEST(Renderer, PowerOfTwoSizes) {
+  EXPECT_EQ(TexturePowerOfTwo(1), 2);
+  EXPECT_EQ(TexturePowerOfTwo(2), 2);
+  EXPECT_EQ(TexturePowerOfTwo(3), 4);
+  EXPECT_EQ(TexturePowerOfTwo(640), 1024);
+  EXPECT_EQ(TexturePowerOfTwo(480), 512);
+}
+
+TEST(Startup, ProgramFolder) {
+  struct Case {
+    const char* path;
+    const char* folder;
+  } cases[] = {
+      {"/opt/game/kestrovar", "/opt/game"},
+      {"C:\\games\\k.exe", "C:\\games"},
+      {"kestrovar", "kestrovar"},
+      {"/kestrovar", "/kestrovar"},  // index 0 is not scanned
+      {"", ""},
+  };
+  for (const Case& c : cases) {
+    char out[1024];
+    ProgramFolderOf(c.path, out, sizeof out);
+    EXPECT_STREQ(out, c.folder) << c.path;
+  }
+}
+
+TEST(Engine3D, ConstructionAndFrameHooksWithoutShaders) {
+  OpenGLLumenar r;
+  Lumenar3D e(&r);
+  EXPECT_EQ(e.renderer, &r);
+  EXPECT_EQ(e.shadowPass, 0);
+  EXPECT_EQ(e.transformIndex, 0);
+  EXPECT_EQ(e.frameDecodeMode, 2);
+  EXPECT_EQ(e.currentShader, kNoShader);
+  for (const ShaderSlot& s : e.shaders) EXPECT_EQ(s.program | s.vertexShader | s.fragmentShader, 0u);
+  // Without a context the shader entry point is missing: nothing changes.
+  ASSERT_EQ(pglUseProgramObjectARB, nullptr);
+  e.currentShader = 5;
+  UseShader(&e, -1);
+  EXPECT_EQ(e.currentShader, 5u);
+  // Switching off a pass that is off issues no GL call (no context here).
+  SetShadowPass(&e, false);
+  EXPECT_EQ(e.shadowPass, 0);
+}
+
+TEST(Engine3D, TextureFlagTruncates) {
+  SetTextureFlagCmd(3.7);
+  EXPECT_EQ(gTextureSelection[2], 3);
+  SetTextureFlagCmd(-2.9);
+  EXPECT_EQ(gTextureSelection[2], -2);
+  SetTextureFlagCmd(std::numeric_limits<double>::quiet_NaN());
+  EXPECT_EQ(gTextureSelection[2], 0);
+  SetTextureFlagCmd(0.0);
+  EXPECT_EQ(gTextureSelection[2], 0);
+}
+
+TEST(Startup, NoDisplayEndsWithMessageAndReport) {
+  // Without a display the window cannot be made: a message on standard
+  // error, no crash, and the program end writes its report.
+  std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("orvale-nodisplay-" + std::to_string(platform::NowMs()));
+  std::filesystem::create_directories(dir);
+  EXPECT_EXIT(
+      {
+        setenv("TMPDIR", dir.c_str(), 1);
+        gProjectSettings.debugMode = 1;
+        gProjectSettings.screenWidth = 640;
+        gProjectSettings.screenHeight = 480;
+        unsetenv("DISPLAY");
+        unsetenv("WAYLAND_DISPLAY");
+        setenv("SDL_VIDEODRIVER", "x11", 1);
+        RuntimeStartup(nullptr, nullptr, "", 10, "Kestrovar");
+        if (RuntimeStarted()) std::abort();
+        EndProgram();
+      },
+      testing::ExitedWithCode(0), "cannot open the main window");
+  std::ifstream log(dir / "ErrorLog.txt", std::ios::binary);
+  std::stringstream text;
+  text << log.rdbuf();
+  EXPECT_EQ(text.str(), "-End On Line\r\n0\r\n-1\r\n0\r\n0\r\n");
+  std::filesystem::remove_all(dir);
+}
