@@ -91,15 +91,19 @@ uint8_t FetchAlphaCopy(OpenGLLumenar* r, int slot) {
   return 1;
 }
 
-uint8_t PixelOverlap(OpenGLLumenar* r, int a, int32_t ax, int32_t ay, int b, int32_t bx,
-                     int32_t by, int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
+namespace {
+
+// Positions in 64 bits: a sprite at the edge of the 32-bit range still
+// has all its pixels.
+uint8_t Overlap(OpenGLLumenar* r, int a, int64_t ax, int64_t ay, int b, int64_t bx, int64_t by,
+                int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
   Mask ma, mb;
   if (!GetMask(r, a, &ma) || !GetMask(r, b, &mb)) return 0;
   // Keep the scan inside both pictures whatever rectangle was asked for.
   const int64_t left = std::max<int64_t>({x0, ax, bx});
   const int64_t top = std::max<int64_t>({y0, ay, by});
-  const int64_t right = std::min<int64_t>({int64_t(x1), ax + ma.width, bx + mb.width});
-  const int64_t bottom = std::min<int64_t>({int64_t(y1), ay + ma.height, by + mb.height});
+  const int64_t right = std::min<int64_t>({x1, ax + ma.width, bx + mb.width});
+  const int64_t bottom = std::min<int64_t>({y1, ay + ma.height, by + mb.height});
   if (left >= right || top >= bottom) return 0;
   // Four interleaved passes: the first samples the whole area coarsely.
   for (int pass = 0; pass < 4; ++pass) {
@@ -109,6 +113,13 @@ uint8_t PixelOverlap(OpenGLLumenar* r, int a, int32_t ax, int32_t ay, int b, int
         if (Opaque(ma, ax, ay, x, y) && Opaque(mb, bx, by, x, y)) return 1;
   }
   return 0;
+}
+
+}  // namespace
+
+uint8_t PixelOverlap(OpenGLLumenar* r, int a, int32_t ax, int32_t ay, int b, int32_t bx,
+                     int32_t by, int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
+  return Overlap(r, a, ax, ay, b, bx, by, x0, y0, x1, y1);
 }
 
 uint8_t SpriteCollide(OpenGLLumenar* r, int a, int b, int32_t ax, int32_t ay, int32_t bx,
@@ -121,8 +132,7 @@ uint8_t SpriteCollide(OpenGLLumenar* r, int a, int b, int32_t ax, int32_t ay, in
   const int64_t top = std::max<int64_t>(ay, by);
   const int64_t bottom = std::min<int64_t>(int64_t(ay) + sa.height, int64_t(by) + sb.height);
   if (left >= right || top >= bottom) return 0;
-  return PixelOverlap(r, a, ax, ay, b, bx, by, int32_t(left), int32_t(top), int32_t(right),
-                      int32_t(bottom));
+  return Overlap(r, a, ax, ay, b, bx, by, left, top, right, bottom);
 }
 
 namespace {
@@ -165,9 +175,5 @@ uint8_t AnimFrameCollide(OpenGLLumenar* r, int a, int32_t frameA, int32_t ax, in
   const int64_t bottom = std::min<int64_t>(ay + ha, by + hb);
   if (left >= right || top >= bottom) return 0;
   // Each whole sprite is placed so that its cell lands on the position.
-  const int64_t pax = ax - oax, pay = ay - oay, pbx = bx - obx, pby = by - oby;
-  auto fits = [](int64_t v) { return v >= INT32_MIN && v <= INT32_MAX; };
-  if (!fits(pax) || !fits(pay) || !fits(pbx) || !fits(pby)) return 0;
-  return PixelOverlap(r, a, int32_t(pax), int32_t(pay), b, int32_t(pbx), int32_t(pby),
-                      int32_t(left), int32_t(top), int32_t(right), int32_t(bottom));
+  return Overlap(r, a, ax - oax, ay - oay, b, bx - obx, by - oby, left, top, right, bottom);
 }
