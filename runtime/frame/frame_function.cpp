@@ -10,6 +10,7 @@
 #include "engine3d/lumenar3d.h"
 #include "engine3d/shaders.h"
 #include "frame/main_window.h"
+#include "frame/render_targets.h"
 #include "frame/sprite_draw.h"
 #include "frame/virtual_screens.h"
 #include "input_audio/input_state.h"
@@ -49,7 +50,7 @@ int PumpMessages(OpenGLLumenar* r) {
 }
 
 double FrameEnd(OpenGLLumenar* r) {
-  // INTEGRATE: UseBackBuffer(r);
+  UseBackBuffer(r);
   if (r->window) {
     platform::SwapWindow(r->window);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

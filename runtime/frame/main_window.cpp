@@ -10,6 +10,7 @@
 #include "core/runtime_error.h"
 #include "frame/frame_function.h"
 #include "frame/gl_entry_points.h"
+#include "frame/render_targets.h"
 #include "frame/sprite_draw.h"
 #include "input_audio/input_state.h"
 #include "input_audio/sound_device.h"
@@ -126,7 +127,7 @@ bool CreateMainWindow(OpenGLLumenar* r, void* instance, int width, int height, i
 
   r->nextFrameTime = FrameClockNow(r);
   LoadGlEntryPoints();
-  // INTEGRATE: LoadFramebufferEntryPoints();
+  LoadFramebufferEntryPoints();
   platform::SuppressScreenSaver();
   platform::ShowWindow(w);
   r->glAlive = 1;

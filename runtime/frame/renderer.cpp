@@ -7,6 +7,7 @@
 #include "frame/image_bmp.h"
 #include "frame/image_png.h"
 #include "frame/main_window.h"
+#include "frame/render_targets.h"
 #include "frame/virtual_screens.h"
 #include "platform/system.h"
 #include "platform/window.h"
@@ -65,8 +66,8 @@ OpenGLLumenar::OpenGLLumenar() {
 }
 
 OpenGLLumenar::~OpenGLLumenar() {
-  // INTEGRATE: UseBackBuffer(this);
-  // INTEGRATE: for (int t = 0; t < kRenderTargetCount; ++t) ReleaseRenderTarget(this, t);
+  UseBackBuffer(this);
+  for (int t = 0; t < kRenderTargetCount; ++t) ReleaseRenderTarget(this, t);
   DestroyMainWindow(this);
   if (glContext) {
     platform::MakeCurrent(nullptr, nullptr);

@@ -14,6 +14,7 @@
 #include "engine3d/lumenar3d.h"
 #include "frame/fonts.h"
 #include "frame/frame_function.h"
+#include "frame/graphics_commands.h"
 #include "frame/main_window.h"
 #include "frame/renderer.h"
 #include "frame/sprite_draw.h"
@@ -120,19 +121,18 @@ int RuntimeStartup(void* instance, void* /*previousInstance*/, const char* /*com
   BasicString folderText(folder);
   SetShoebox(folderText, folderText);
 
-  // INTEGRATE: ClearScreen();
+  ClearScreen();
   gFrameNow = gFramePrev = gStartTime = FrameClockNow(r);
   FrameEnd(r);
   SetViewport2D(r, 0, 0, 0, 0);
 
-  // INTEGRATE: GetScreenSizeCmd(&W, &H); LoadFontCmd("", 0); LoadFontCmd("smalfont.bmp", 0); GetFontSizeCmd(&cellW, &cellH); PrintCmd("Loading...", x, y);
-  double screenW = r->width, screenH = r->height;
-  LoadBuiltinFont(r, 0);
-  if (!LoadFontFile(r, 0, "smalfont.bmp")) LoadBuiltinFont(r, 0);
-  int32_t cellW = 0, cellH = 0;
-  GetFontCellSize(r, 0, &cellW, &cellH);
-  PrintText(r, 0, "Loading...", float((screenW - 10.0 * cellW) * 0.5),
-            float((screenH - cellH) * 0.5), 0.0f);
+  double screenW = 0, screenH = 0;
+  GetScreenSizeCmd(screenW, screenH);
+  LoadFontCmd(BasicString(""), 0);
+  LoadFontCmd(BasicString("smalfont.bmp"), 0);
+  double cellW = 0, cellH = 0;
+  GetFontSizeCmd(cellW, cellH);
+  PrintCmd(BasicString("Loading..."), (screenW - 10.0 * cellW) * 0.5, (screenH - cellH) * 0.5);
   ShowScreen();
 
   gPaused = 0;
