@@ -161,6 +161,12 @@ TEST_F(Targets, FallBackWithoutFramebufferObjectsRestoresTheScreenExactly) {
   EXPECT_TRUE(ReadScreen() == before);
   ExpectMarks(100, 200, 100);
   EXPECT_EQ(Pixel(302, 122), kGreen);
+
+  // Without a sprite key the parts not drawn on stay transparent as well.
+  r->spriteColourKey = 0xFFFFFFFFu;
+  ASSERT_EQ(CreateTargetScreen(r, 1, 101, 300, 200), 1);
+  DrawMarks(1);
+  ExpectMarks(101, 10, 20);
 }
 
 }  // namespace
