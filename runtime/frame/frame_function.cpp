@@ -65,10 +65,10 @@ double FrameEnd(OpenGLLumenar* r) {
     }
     now = FrameClockNow(r);
     if (now > r->nextFrameTime) break;
-    // Sleep through most of the wait and spin only the last stretch, so a
-    // frame costs little processor time.
+    // Sleep through the wait but its last millisecond, which is spun (with
+    // messages still dispatched) so the frame ends on time.
     double left = r->nextFrameTime - now;
-    if (left > 2.0) platform::SleepMs(left > 3.0 ? 1.0 : 0.5);
+    if (left > 1.5) platform::SleepMs(left - 1.0);
   }
   if (r->framePeriod > 0) {
     r->nextFrameTime += r->framePeriod;
