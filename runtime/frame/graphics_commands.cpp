@@ -12,16 +12,12 @@
 #include "frame/frame_function.h"
 #include "frame/image_save.h"
 #include "frame/primitives.h"
+#include "frame/render_targets.h"
 #include "frame/renderer.h"
+#include "frame/sprite_collision.h"
 #include "frame/sprite_draw.h"
 #include "frame/virtual_screens.h"
 #include "platform/system.h"
-
-// Still to join once render targets and sprite collision exist:
-// INTEGRATE: CreateScreenCmd (four numbers) -> CreateTargetScreen(int, int, int, int)
-// INTEGRATE: UseScreenCmd (n) -> n >= 0 ? UseTargetScreen(int(n)) : UseBackBuffer()
-// INTEGRATE: SpriteCollisionCmd -> SpriteCollide(r, s1, s2, x1, y1, x2, y2) ? 1.0 : 0.0
-// INTEGRATE: AnimCollisionCmd -> AnimFrameCollide(r, ...) ? 1.0 : 0.0
 
 namespace {
 
@@ -289,6 +285,37 @@ void GetScreenSizeCmd(double& width, double& height) {
 void SetViewportCmd(double x, double y, double width, double height) {
   if (g3DEngine) SetShadowPass(g3DEngine, false);
   if (gRenderer) SetViewport2D(gRenderer, IntArg(x), IntArg(y), IntArg(width), IntArg(height));
+}
+
+void CreateScreenCmd(double target, double sprite, double width, double height) {
+  if (gRenderer)
+    CreateTargetScreen(gRenderer, IntArg(target), IntArg(sprite), IntArg(width), IntArg(height));
+}
+
+void UseScreenCmd(double n) {
+  if (!gRenderer) return;
+  if (n >= 0)
+    UseTargetScreen(gRenderer, IntArg(n));
+  else
+    UseBackBuffer(gRenderer);
+}
+
+double SpriteCollisionCmd(double sprite1, double x1, double y1, double sprite2, double x2,
+                          double y2) {
+  if (!gRenderer) return 0.0;
+  return SpriteCollide(gRenderer, IntArg(sprite1), IntArg(sprite2), IntArg(x1), IntArg(y1),
+                       IntArg(x2), IntArg(y2))
+             ? 1.0
+             : 0.0;
+}
+
+double AnimCollisionCmd(double sprite1, double frame1, double x1, double y1, double sprite2,
+                        double frame2, double x2, double y2) {
+  if (!gRenderer) return 0.0;
+  return AnimFrameCollide(gRenderer, IntArg(sprite1), IntArg(frame1), IntArg(x1), IntArg(y1),
+                          IntArg(sprite2), IntArg(frame2), IntArg(x2), IntArg(y2))
+             ? 1.0
+             : 0.0;
 }
 
 void StartPolyCmd(double sprite) {

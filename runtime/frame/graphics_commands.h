@@ -45,6 +45,16 @@ void GetSpriteSizeCmd(double sprite, double& width, double& height);
 void GetFontSizeCmd(double& width, double& height);
 void GetScreenSizeCmd(double& width, double& height);
 void SetViewportCmd(double x, double y, double width, double height);
+// Render target int(target) drawing into sprite int(sprite) of the given
+// size; n >= 0 selects target n, n < 0 the back buffer.
+void CreateScreenCmd(double target, double sprite, double width, double height);
+void UseScreenCmd(double n);
+// 1.0 when the two sprites (or animation cells) drawn at the given places
+// overlap in an opaque pixel, else 0.0.
+double SpriteCollisionCmd(double sprite1, double x1, double y1, double sprite2, double x2,
+                          double y2);
+double AnimCollisionCmd(double sprite1, double frame1, double x1, double y1, double sprite2,
+                        double frame2, double x2, double y2);
 void StartPolyCmd(double sprite);
 void PolyVectorCmd(double x, double y, double textureX, double textureY, double colour);
 void EndPolyCmd();

@@ -68,6 +68,17 @@ TEST_F(Targets, FramebufferTargetDrawsIntoItsSprite) {
   EXPECT_EQ(Pixel(15, 15), kBlack);  // the screen was not drawn on
   ExpectMarks(100, 200, 100);
   ExpectMarks(100, -5, -7);
+
+  // The same through the commands.
+  CreateScreenCmd(4, 104, 300.9, 200.2);
+  EXPECT_EQ(r->sprites[104].width, 300);
+  UseScreenCmd(4.7);
+  EXPECT_EQ(r->currentTarget, 4);
+  DrawRectCmd(10, 10, 20, 20, double(kRed));
+  DrawRectCmd(250, 150, 30, 30, double(kGreen));
+  UseScreenCmd(-1);
+  EXPECT_EQ(r->currentTarget, -1);
+  ExpectMarks(104, 100, 100);
 }
 
 TEST_F(Targets, SwitchingTargetsFinishesTheFirst) {

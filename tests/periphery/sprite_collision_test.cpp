@@ -2,6 +2,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include "frame/graphics_commands.h"
 #include "frame/sprite_collision.h"
 #include "periphery_fixture.h"
 
@@ -52,6 +53,11 @@ TEST_F(Collision, RectangleAndPixelTests) {
     EXPECT_EQ(SpriteCollide(r, c.a, c.b, c.ax, c.ay, c.bx, c.by), c.hit) << c.what;
   EXPECT_EQ(r->alphaCopies[kEmpty], nullptr);
   EXPECT_NE(r->alphaCopies[kSolid], nullptr);
+
+  // The commands take each sprite with its own position.
+  EXPECT_EQ(SpriteCollisionCmd(kDotA, 10.9, 10.2, kDotB, 8, 12), 1.0);
+  EXPECT_EQ(SpriteCollisionCmd(kDotA, 10, 10, kDotB, 9, 12), 0.0);
+  EXPECT_EQ(AnimCollisionCmd(kDotA, 0, 10, 10, kDotB, 0, 8, 12), 1.0);
 }
 
 TEST_F(Collision, MasksOfNarrowTexturesAreReadWithoutRowPadding) {
