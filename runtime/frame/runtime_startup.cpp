@@ -12,6 +12,7 @@
 #include "core/runtime_error.h"
 #include "core/shoebox.h"
 #include "engine3d/lumenar3d.h"
+#include "frame/debugger_window.h"
 #include "frame/fonts.h"
 #include "frame/frame_function.h"
 #include "frame/graphics_commands.h"
@@ -110,6 +111,7 @@ int RuntimeStartup(void* instance, void* /*previousInstance*/, const char* /*com
   SoundDeviceCreate(gSoundDevice, gMainWindow);
   gInput->window = r->window;
   SoundDeviceSetCooperativeLevel(gSoundDevice, r->window);
+  InstallDebuggerWindowHooks();
 
   gCurrentFont = 0;
 
