@@ -355,6 +355,25 @@ TEST_F(Frame, FullScreenAtTheDisplaySizeKeepsTheOneWindow) {
   EXPECT_EQ(h, 480);
 }
 
+TEST_F(Frame, MultisampledWindowFallsBackToWhatTheSystemOffers) {
+  std::string logBefore = ErrorLogText();
+  OpenGLLumenar* second = new OpenGLLumenar;
+  ASSERT_TRUE(CreateMainWindow(second, nullptr, 320, 240, 0, 60, 6, false));
+  EXPECT_TRUE(second->samples == 6 || second->samples == 3 || second->samples == 1 ||
+              second->samples == 0)
+      << second->samples;
+  EXPECT_NE(second->window, nullptr);
+  EXPECT_NE(second->window, gMainWindow);
+  EXPECT_EQ(second->glAlive, 1);
+  // The software warning is given once per process.
+  EXPECT_EQ(ErrorLogText(), logBefore);
+  delete second;  // takes its own window, leaves the main one alone
+  ASSERT_NE(gMainWindow, nullptr);
+  EXPECT_EQ(platform::GetTitle(gMainWindow), "Kestrovar");
+  ASSERT_TRUE(platform::MakeCurrent(r_->window, r_->glContext));
+  ShowScreen();
+}
+
 TEST_F(Frame, ScreenModeKeepsStoredSizeForZero) {
   int width = r_->width, height = r_->height;
   EXPECT_TRUE(SetScreenMode(r_, 0, 0, 0, 0));
