@@ -101,7 +101,7 @@ double ChoiceMenu(double o, BasicString o1_Str, BasicString o2_Str, BasicString 
       STMT; while (pressed > 0) {
         STMT; pressed = FireKeys();
       }
-      const double chosen = hilite;
+      STMT; const double chosen = hilite;
       STMT; hilite = 1;
       return chosen;
     }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/basic_array.h"
+#include "core/debug_support.h"
 #include "frame/graphics_commands.h"
 #include "game/choice_menu.h"
 #include "game/element_access.h"
@@ -123,6 +124,7 @@ TEST_F(PagesMenu, DesktopClickChoosesTheRowPressedOnceReleased) {
   MovePointer(20, 415);
   platform::PushMouseButton(0, true);
   const int frames = FramesPresented();
+  const int32_t depth = gCallDepth;
   double chosen = -1;
   {
     // Dragged off the options before the release.
@@ -133,6 +135,7 @@ TEST_F(PagesMenu, DesktopClickChoosesTheRowPressedOnceReleased) {
     chosen = ChoiceMenu(350, "abcdef", "ghijk", "", "", "");
   }
   EXPECT_EQ(chosen, 2);
+  EXPECT_EQ(gCallDepth, depth);          // every way out lowers the depth again
   EXPECT_EQ(FramesPresented(), frames);  // nothing presented
   // What the call drew stays in the back buffer.
   EXPECT_EQ(BackPixel(0, 415), kGrey50);
@@ -196,6 +199,7 @@ TEST_F(PagesMenu, F100CursorMovesOneRowAPressAndFireChooses) {
 
   // Fire returns the cursor row at once, after the release.
   const int frames = FramesPresented();
+  const int32_t depth = gCallDepth;
   platform::PushKeyEvent(57, true);
   double result = -1;
   {
@@ -203,6 +207,7 @@ TEST_F(PagesMenu, F100CursorMovesOneRowAPressAndFireChooses) {
     result = ChoiceMenu(100, o[0], o[1], o[2], "", "");
   }
   EXPECT_EQ(result, 2);
+  EXPECT_EQ(gCallDepth, depth);
   EXPECT_EQ(hilite, 1);
   EXPECT_EQ(FramesPresented(), frames);
   EXPECT_FALSE(InkColumns(55).empty());  // heading at y 50
