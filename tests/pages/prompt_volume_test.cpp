@@ -1,9 +1,12 @@
 // The continue prompt and the volume keys under injected input: frames
 // presented, what continues and what does not, levels sent to the music.
 #include <chrono>
+#include <fstream>
+#include <string>
 #include <cmath>
 #include <vector>
 
+#include "core/debug_support.h"
 #include "frame/frame_function.h"
 #include "frame/graphics_commands.h"
 #include "game/continue_prompt.h"
@@ -119,6 +122,35 @@ TEST_F(PagesPrompt, F200WaitsForATouchAndItsRelease) {
   const int frames = FramesPresented();
   WaitContinue();
   EXPECT_EQ(FramesPresented() - frames, 5);
+}
+
+TEST_F(PagesPrompt, ShowsTheDebuggerItsLineAndLocals) {
+  UseDevice("DESKTOP");
+  WhitePage();
+  struct Seen {
+    uint32_t file = 99, line = 0;
+    std::vector<std::string> names;
+  } seen;
+  gDebugBlock.breakEveryStatement = 1;
+  AtFrame(1, [&] {
+    seen.file = gDebugBlock.sourceFile;
+    seen.line = gDebugBlock.line;
+    for (uint32_t i = 0; i < gDebugBlock.localCount; ++i)
+      seen.names.push_back(gDebugBlock.localRecords[i].name);
+    platform::PushMouseButton(0, true);
+  });
+  AtFrame(2, [] { platform::PushMouseButton(0, false); });
+  WaitContinue();
+  gDebugBlock.breakEveryStatement = 0;
+
+  EXPECT_EQ(seen.file, 0u);
+  EXPECT_EQ(seen.names, (std::vector<std::string>{"done", "mx", "my", "b1", "b2"}));
+  // The statement that presented the frame, by its line in the source.
+  std::ifstream source(ORVALE_SOURCE_DIR "/game/continue_prompt.cpp");
+  std::string text;
+  for (uint32_t n = 0; n < seen.line && std::getline(source, text); ++n) {
+  }
+  EXPECT_NE(text.find("STMT; ShowScreen();"), std::string::npos) << "line " << seen.line;
 }
 
 TEST_F(PagesVolume, DesktopLevelKeys) {
