@@ -92,8 +92,6 @@ void DebuggerBreak(DebugBlock* block) {
   char text[32] = {};
   std::snprintf(text, sizeof text, "BP%llx",
                 static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(block)));
-  // INTEGRATE: RuntimeStartup calls InstallDebuggerWindowHooks()
-  // (frame/debugger_window.h) once the main window and gInput exist.
   if (sHooks.hideWindow) sHooks.hideWindow();
   platform::DebugLinkBreak(text);
   if (sHooks.afterBreak) sHooks.afterBreak();

@@ -20,6 +20,7 @@
 #include "frame/renderer.h"
 #include "frame/sprite_draw.h"
 #include "input_audio/input_state.h"
+#include "input_audio/media_host.h"
 #include "input_audio/sound_device.h"
 #include "input_audio/sound_object.h"
 #include "net/net_session.h"
@@ -51,6 +52,19 @@ void ReleaseMainWindow() {
   // The video system stays up until the process exits: shutting it down
   // would unload the GL driver, whose allocations then show up as leaks
   // of an unknown module.
+}
+
+// Music and movies use the frame clock, the window and its message pump.
+void InstallMediaHost(OpenGLLumenar* r) {
+  MediaHost host{};
+  host.timeMs = GetTimeMs;
+  host.pumpMessages = [] { return PumpMessages(gRenderer) != 0; };
+  host.afterMusicStart = [] {
+    if (gMainWindow) platform::RaiseWindow(gMainWindow);
+    gPaused = 0;
+  };
+  host.window = r->window;
+  SetMediaHost(host);
 }
 
 }  // namespace
@@ -112,6 +126,7 @@ int RuntimeStartup(void* instance, void* /*previousInstance*/, const char* /*com
   gInput->window = r->window;
   SoundDeviceSetCooperativeLevel(gSoundDevice, r->window);
   InstallDebuggerWindowHooks();
+  InstallMediaHost(r);
 
   gCurrentFont = 0;
 
