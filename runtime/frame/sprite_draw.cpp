@@ -12,6 +12,9 @@ int32_t gBoundSprite = -1;
 
 namespace {
 
+// Texturing on unit 1 is known to be off (set by the binding below).
+bool gUnit1Off = false;
+
 uint32_t SlotTexture(const OpenGLLumenar* r, int k, int useTexture2, const uint32_t* names) {
   if (names) return names[k];
   if (!ValidSlot(k) || !r->sprites) return 0;
@@ -28,6 +31,8 @@ bool BindForDraw(OpenGLLumenar* r, int slot) {
 }
 
 }  // namespace
+
+void ForgetTextureUnitState() { gUnit1Off = false; }
 
 ActiveTextureFn MultitextureEntry() { return pglActiveTextureARB; }
 
@@ -89,14 +94,24 @@ void BindSpriteTexture(OpenGLLumenar* r, int slot, int slot2, int useTexture2,
     }
     return;
   }
-  active(GL_TEXTURE1_ARB);
   if (slot >= 0 && slot2 >= 0) {
+    active(GL_TEXTURE1_ARB);
     glBindTexture(GL_TEXTURE_2D, SlotTexture(r, slot, useTexture2, names));
     glEnable(GL_TEXTURE_2D);
+    active(GL_TEXTURE0_ARB);
+    gUnit1Off = false;
   } else {
-    glDisable(GL_TEXTURE_2D);
+    // Switching units ends the driver's batch of quads; skip the switch
+    // while unit 1 is known to be off and unit 0 is selected.
+    GLint unit = 0;
+    glGetIntegerv(GL_ACTIVE_TEXTURE_ARB, &unit);
+    if (!gUnit1Off || unit != GL_TEXTURE0_ARB) {
+      active(GL_TEXTURE1_ARB);
+      glDisable(GL_TEXTURE_2D);
+      active(GL_TEXTURE0_ARB);
+      gUnit1Off = true;
+    }
   }
-  active(GL_TEXTURE0_ARB);
   if (slot < 0) {
     glDisable(GL_TEXTURE_2D);
     return;
@@ -108,9 +123,14 @@ void BindSpriteTexture(OpenGLLumenar* r, int slot, int slot2, int useTexture2,
 void SetSmoothing(OpenGLLumenar* r, uint8_t flag) { r->smoothing = flag; }
 
 void ApplySmoothingFilter(OpenGLLumenar* r) {
-  GLint filter = r->smoothing ? GL_LINEAR : GL_NEAREST;
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+  const GLint filter = r->smoothing ? GL_LINEAR : GL_NEAREST;
+  // Changing a texture's state ends the driver's batch of quads: set the
+  // filter only when the bound texture has another one.
+  GLint mag = 0, min = 0;
+  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &mag);
+  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &min);
+  if (mag != filter) glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+  if (min != filter) glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
 }
 
 void DrawTexturedQuad(const QuadVertex corners[4]) {

@@ -25,6 +25,9 @@ void SetScreenSize(OpenGLLumenar* r, int w, int h);
 // given, is indexed by slot in place of the sprite table.
 void BindSpriteTexture(OpenGLLumenar* r, int slot, int slot2, int useTexture2,
                        const uint32_t* names);
+// Code that selects texture units or switches unit 1 on by itself calls
+// this afterwards, so the next binding sets both units up again.
+void ForgetTextureUnitState();
 void SetSmoothing(OpenGLLumenar* r, uint8_t flag);
 // Filtering of the bound texture by the smoothing flag.
 void ApplySmoothingFilter(OpenGLLumenar* r);
