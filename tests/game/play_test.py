@@ -79,7 +79,7 @@ class Game:
         self.shots = 0
 
     # Process.
-    def start(self):
+    def start(self, device_name=None):
         env = dict(os.environ)
         env["XDG_DATA_HOME"] = self.user_dir
         env["TMPDIR"] = self.tmp_dir
@@ -91,9 +91,13 @@ class Game:
             if self.opts.device == "F200":
                 open(touch, "w").close()
         env["ORVALE_TOUCHSCREEN"] = touch
+        if device_name:
+            env["ORVALE_DEVICE"] = device_name
         self.log = open(os.path.join(self.folder, "output.txt"), "w")
         self.proc = subprocess.Popen([self.exe], cwd=self.folder, env=env,
                                      stdout=self.log, stderr=subprocess.STDOUT)
+        if device_name:
+            return
         deadline = time.time() + 60
         while time.time() < deadline:
             self.check_running()
@@ -396,6 +400,18 @@ def scenario_rejected(g, refs, content):
     escape_to_title_and_quit(g, refs)
 
 
+def scenario_unknown_device(g):
+    """A device the game does not know ends it at once, like END."""
+    g.start(device_name="PSP")
+    status = g.wait_exit()
+    if status != 0:
+        raise Failure("an unknown device ended the game with status %d" % status)
+    log = open(os.path.join(g.tmp_dir, "ErrorLog.txt"), "rb").read()
+    if b"-End On Line\r\n0\r\n" not in log:
+        raise Failure("the end report is not that of END: %r" % log)
+    print("  unknown device: ended with status 0")
+
+
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--exe", required=True)
@@ -419,6 +435,7 @@ def main():
             ("empty-marker", lambda g: scenario_rejected(g, refs, b"")),
             ("code-and-blank", lambda g: scenario_rejected(g, refs, b"5093176 \r\n")),
             ("user-folder-marker", lambda g: scenario_unlocked(g, refs, g.user_marker)),
+            ("unknown-device", scenario_unknown_device),
         ]
     failed = []
     for name, run in scenarios:

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -30,9 +31,16 @@ void Spit(const fs::path& p, const std::string& bytes) {
   std::ofstream(p, std::ios::binary) << bytes;
 }
 
+// Reaching the program end (a runtime error) fails the test run.
+void ProgramEndFails(int) {
+  std::fprintf(stderr, "the program end was reached: runtime error %g\n", gErrorState.errorCode);
+  std::_Exit(99);
+}
+
 class SaveMarker : public ::testing::Test {
  protected:
   void SetUp() override {
+    SetProgramExitHandler(ProgramEndFails);
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     std::string name = std::string(info->test_suite_name()) + "-" + info->name();
     for (char& c : name)
