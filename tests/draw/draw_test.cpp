@@ -558,3 +558,61 @@ TEST_F(Draw, CommandsForTiming) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Draw, TextAndSpritesAtThreeDimensionalPoints) {
+  LoadFontCmd(BasicString(""), 0);
+  // With the 2D projection a point projects onto itself: the text is
+  // centred across it with its bottom edge on it.
+  PrintText3D(r, 0, "A", 320, 240, 0, 0);
+  EXPECT_EQ(Pixel(318, 233), kWhite);  // 'A' cell at (316, 232)
+  EXPECT_EQ(Pixel(317, 233), Rgb(8, 8, 8));
+  // A projection whose w row is zero: nothing is drawn.
+  ClearScreen();
+  glMatrixMode(GL_PROJECTION);
+  glPushMatrix();
+  const GLfloat flat[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0};
+  glLoadMatrixf(flat);
+  glMatrixMode(GL_MODELVIEW);
+  PrintText3D(r, 0, "AAAA", 0, 0, 0, 0);
+  glMatrixMode(GL_PROJECTION);
+  glPopMatrix();
+  glMatrixMode(GL_MODELVIEW);
+  int lit = 0;
+  for (int y = 0; y < 480; y += 4)
+    for (int x = 0; x < 640; x += 2) lit += Pixel(x, y) != kBlack;
+  EXPECT_EQ(lit, 0);
+
+  // A billboard stands on its point, centred across it: 4 x 4 at scale 2
+  // covers half the width each side and twice the half height.
+  Load(40, PictureFile("white4.bmp", 4, 4, [](int, int) { return kWhite; }));
+  glDisable(GL_CULL_FACE);  // the 2D projection mirrors the camera's up
+  DrawSpriteBillboard(r, 40, 100, 100, 0, 2);
+  glEnable(GL_CULL_FACE);
+  EXPECT_EQ(Pixel(98, 100), kWhite);
+  EXPECT_EQ(Pixel(101, 103), kWhite);
+  EXPECT_EQ(Pixel(97, 100), kBlack);
+  EXPECT_EQ(Pixel(102, 100), kBlack);
+  EXPECT_EQ(Pixel(98, 104), kBlack);
+}
+
+TEST_F(Draw, CrossFadeEndsOnTheNewBackground) {
+  DrawRectCmd(0, 0, 640, 480, double(kRed));
+  auto green = PictureFile("fade.bmp", 640, 480, [](int, int) { return kGreen; });
+  const double t0 = platform::NowMs();
+  LoadBackgroundFadeCmd(BasicString(green.c_str()));
+  EXPECT_GE(platform::NowMs() - t0, 1400);
+  EXPECT_EQ(r->screens[1].tilesX, 0);
+  EXPECT_EQ(r->screens[2].tilesX, 0);
+  ShowScreen();
+  EXPECT_EQ(Pixel(320, 240), kGreen);
+  EXPECT_EQ(r->currentAlpha, 1.0f);
+  // A file that cannot be found changes nothing.
+  LoadBackgroundFadeCmd(BasicString(ScratchPath("missing.bmp").c_str()));
+  ShowScreen();
+  EXPECT_EQ(Pixel(320, 240), kGreen);
+  ClearScreen();
+}
+
+}  // namespace
