@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include <cstdlib>
+
 #include "frame/sprite_draw.h"
 
 GrowArray<PolygonVertex> gPolygonVertices;
@@ -18,6 +20,11 @@ void StartPolygon(OpenGLLumenar* r, int slot) {
   if (!ValidSlot(slot)) slot = -1;
   BindSpriteTexture(r, slot, -1, 0, nullptr);
   gPolygonVertices.count = 0;
+  if (!gPolygonVertices.data) {
+    static bool registered = false;
+    if (!registered) std::atexit(FreePolygonVertices);
+    registered = true;
+  }
   GrowArrayReserve(gPolygonVertices, 7);
 }
 

@@ -25,7 +25,7 @@ void StartPolygon(OpenGLLumenar* r, int slot);
 void AddPolygonVertex(OpenGLLumenar* r, int x, int y, float tx, float ty, uint32_t colour);
 // Draws the collected corners as a triangle fan; leaves blending off.
 void DrawPolygon(OpenGLLumenar* r);
-// Release at program exit.
+// Frees the corners (also run at program exit).
 void FreePolygonVertices();
 
 // Line including its end pixel.

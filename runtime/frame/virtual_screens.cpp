@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -286,6 +287,7 @@ uint8_t GrabSprite(OpenGLLumenar* r, int slot, int x, int y, int w, int h) {
         glPopAttrib();
         return 0;
       }
+      if (!gGrabScratch.pixels) std::atexit(FreeGrabScratchBuffer);
       delete[] gGrabScratch.pixels;
       gGrabScratch.pixels = fresh;
       gGrabScratch.capacity = int32_t(bytes);

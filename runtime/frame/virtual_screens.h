@@ -28,5 +28,5 @@ void SetPixel(OpenGLLumenar* r, float x, float y, uint32_t colour);
 constexpr uint32_t kNoScreenKey = 0xFFFFFFFFu;
 uint32_t GetScreenColourKey(OpenGLLumenar* r);
 
-// Frees the grab scratch buffer (program exit).
+// Frees the grab scratch buffer (also run at program exit).
 void FreeGrabScratchBuffer();
