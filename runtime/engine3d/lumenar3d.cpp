@@ -7,6 +7,7 @@
 #include "engine3d/shaders.h"
 #include "frame/primitives.h"
 #include "frame/sprite_draw.h"
+#include "models/object_slot.h"
 
 Lumenar3D* g3DEngine = nullptr;
 
@@ -34,12 +35,19 @@ Lumenar3D::Lumenar3D(OpenGLLumenar* r) {
   viewConeTangent = 0;
   nearPlane = farPlane = 0;
   frameDecodeMode = 2;
-  // INTEGRATE: GrowArrayReserve(objects, kObjectCount); for each slot ClearObjectSlot(&objects.data[i], true); objects.count = kObjectCount;
+  // Every slot of the block starts empty; the numbers in use are the first
+  // kObjectCount.
+  ReserveObjectTable(objects, kObjectCount);
+  for (int32_t i = 0; i < objects.capacity; ++i) ClearObjectSlot(&objects.data[i], true);
+  objects.count = kObjectCount;
 }
 
 Lumenar3D::~Lumenar3D() {
   for (uint32_t s = 0; s < uint32_t(kShaderSlotCount); ++s) DeleteShaderSlot(this, s);
-  // INTEGRATE: for (int i = objects.capacity - 1; i >= 0; --i) ClearObjectSlot(&objects.data[i], true); GrowArrayClear(objects);
+  // Slots are emptied from the last to the first, each releasing its parts
+  // and texture names, then the table block is freed.
+  for (int32_t i = objects.capacity - 1; i >= 0; --i) ClearObjectSlot(&objects.data[i], true);
+  GrowArrayClear(objects);
 }
 
 void SetShadowPass(Lumenar3D* e, bool on) {

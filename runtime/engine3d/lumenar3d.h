@@ -8,7 +8,7 @@
 #include "engine3d/transform_record.h"
 #include "frame/renderer.h"
 
-struct ObjectSlot;  // mesh object table entry (models)
+struct ObjectSlot;  // object table entry, models/object_slot.h
 
 struct ShaderSlot {
   uint32_t program;
@@ -17,7 +17,7 @@ struct ShaderSlot {
 };
 
 constexpr int kShaderSlotCount = 255;
-constexpr int kObjectCount = 4096;
+constexpr int kObjectCount = 4096;  // object numbers 0..4095 (the block holds 4224 slots)
 constexpr uint32_t kNoShader = 0xFFFFFFFFu;
 
 class Lumenar3D {

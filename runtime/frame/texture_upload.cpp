@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "frame/normal_map.h"
 #include "frame/renderer.h"
 
 namespace {
@@ -110,7 +111,8 @@ uint8_t UploadSpriteTexture(const RgbaImage* image, int x0, int y0, int w, int h
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
   if (normalMap) {
-    // INTEGRATE: RgbaImage view{tw, th, buf, tw * th * 4}; ConvertToNormalMap(&view);
+    RgbaImage view{tw, th, buf, tw * th * 4};
+    ConvertToNormalMap(&view);
   }
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, tw, th, 0, GL_RGBA, GL_UNSIGNED_BYTE, buf);
 
