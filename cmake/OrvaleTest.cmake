@@ -1,18 +1,3 @@
-# orvale_area(NAME DIR [DEPS ...]): one static library per runtime folder,
-# built from every .cpp in it, with runtime/ as the public include root.
-function(orvale_area name dir)
-  file(GLOB _src CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.c)
-  if(NOT _src)
-    set(_src ${CMAKE_CURRENT_BINARY_DIR}/${name}_empty.cpp)
-    file(WRITE ${_src} "// ${name} has no sources yet\n")
-  endif()
-  add_library(orvale_${name} STATIC ${_src})
-  target_include_directories(orvale_${name} PUBLIC ${PROJECT_SOURCE_DIR}/runtime)
-  if(ARGN)
-    target_link_libraries(orvale_${name} PUBLIC ${ARGN})
-  endif()
-endfunction()
-
 # orvale_test(NAME SOURCES... LIBS ... [WINDOW WxH]): a GoogleTest program.
 # Without WINDOW each test case is its own CTest test; with WINDOW the whole
 # program runs once under its own Xvfb screen of that size.
