@@ -10,6 +10,7 @@ stay in the output folder.
 
 import argparse
 import os
+import random
 import shutil
 import subprocess
 import sys
@@ -134,6 +135,12 @@ class Game:
             self.proc.wait()
         if self.proc:
             self.log.close()
+        # Keep the screenshots and logs, not the copies of the game.
+        for f in ("kestrovar", "media.gfx", "media.aud"):
+            try:
+                os.remove(os.path.join(self.run_dir, f))
+            except OSError:
+                pass
 
     def wait_exit(self, timeout=60):
         try:
@@ -166,7 +173,9 @@ class Game:
             if last:
                 os.remove(last.path)
             last = img
-            time.sleep(0.1)
+            # Irregular pauses: screenshots must not keep step with the
+            # title's 12-frame colour cycle.
+            time.sleep(random.uniform(0.02, 0.25))
         raise Failure("%s: not seen within %d s (last screen %s)" %
                       (label, timeout, last.path if last else "none"))
 
@@ -295,21 +304,34 @@ def opening(g, refs):
     print("  logo", logo.path)
 
 
+def title_green(colour):
+    """The green level of a title background pixel, or None."""
+    r, gr, b = colour
+    if abs(r - 192) > 4 or b > 4:
+        return None
+    for level in TITLE_GREENS:
+        if abs(gr - level) <= 4:
+            return level
+    return None
+
+
 def title(g, refs):
     """The colour cycling, then the title picture with hint and prompt."""
-    greens = set()
     corner = (2, g.h - 3)
-
-    def cycling(img):
-        r, gr, b = img.px(*corner)
-        if abs(r - 192) <= 4 and b <= 4:
-            for level in TITLE_GREENS:
-                if abs(gr - level) <= 4:
-                    greens.add(level)
-        return len(greens) >= 3
-
-    cyc = g.wait_for("title-cycle", cycling)
+    cyc = g.wait_for("title-cycle", lambda i: title_green(i.px(*corner)) is not None)
+    # A burst of the corner at 25 frames a second, out of step with the
+    # game's 60, sees several levels of the cycle.
+    raw = ffmpeg(["-f", "x11grab", "-framerate", "25", "-video_size", "4x4",
+                  "-grab_x", "0", "-grab_y", str(g.h - 4), "-i", os.environ["DISPLAY"],
+                  "-t", "1.5", "-f", "rawvideo", "-pix_fmt", "rgb24", "-"])
+    greens = set()
+    for i in range(0, len(raw) - 47, 48):
+        level = title_green(tuple(raw[i:i + 3]))
+        if level is not None:
+            greens.add(level)
     print("  title colour cycling, green levels", sorted(greens), cyc.path)
+    if len(greens) < 3:
+        raise Failure("the title background did not cycle: levels %s" % sorted(greens))
     kv = refs["kvtitle"]
     top = int(430 * g.scale)
     # Picture, hint and prompt are drawn before the page's first frame.
