@@ -224,6 +224,10 @@ bool EnterFullscreen(Window* w, int width, int height, int bitsPerPixel) {
   if (!FindMode(w, width, height, bitsPerPixel, &m)) return false;
   if (SDL_SetWindowDisplayMode(w->sdl, &m) != 0) return false;
   SDL_SetWindowSize(w->sdl, width, height);
+  // Without a window manager nobody moves the window to the screen's corner.
+  SDL_Rect bounds{};
+  if (SDL_GetDisplayBounds(DisplayOf(w), &bounds) == 0)
+    SDL_SetWindowPosition(w->sdl, bounds.x, bounds.y);
   if (SDL_SetWindowFullscreen(w->sdl, SDL_WINDOW_FULLSCREEN) != 0) return false;
   SDL_ShowWindow(w->sdl);
   SDL_RaiseWindow(w->sdl);

@@ -74,6 +74,7 @@ TEST(Program, SigtermEndsWithReport) {
 }
 
 TEST(Program, AltF4EndsWithReport) {
-  ProgramRun run = RunProgram("altf4", "xdotool windowfocus --sync $wid; xdotool key --clearmodifiers alt+F4");
+  // Keys are read once per frame: the chord is held long enough to be seen.
+  ProgramRun run = RunProgram("altf4", "xdotool windowfocus --sync $wid; xdotool keydown alt+F4; sleep 0.5; xdotool keyup alt+F4");
   ExpectCleanEnd(run);
 }
