@@ -193,18 +193,7 @@ int ResetWindowStyle(OpenGLLumenar* r) {
 }
 
 bool DestroyMainWindow(OpenGLLumenar* r) {
-  for (int n = 0; n < kSpriteSlotCount && r->sprites; ++n) {
-    SpriteSlot& s = r->sprites[n];
-    if (r->glAlive) {
-      if (s.texture) glDeleteTextures(1, &s.texture);
-      if (s.texture2) glDeleteTextures(1, &s.texture2);
-      s.texture = s.texture2 = 0;
-    }
-    s.texWidth = s.texHeight = kEmptyTexSize;
-    s.width = s.height = 0;
-    delete[] r->alphaCopies[n];
-    r->alphaCopies[n] = nullptr;
-  }
+  for (int n = 0; n < kSpriteSlotCount && r->sprites; ++n) DeleteSprite(r, n);
   ReleaseAllScreens(r);
   platform::Window* w = r->window;
   if (!w) return false;
