@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DORVALE_TESTS=OFF -DORVALE_BENCH=OFF
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DORVALE_SANITIZE=OFF -DORVALE_TESTS=OFF -DORVALE_BENCH=OFF
 cmake --build build -j"$(nproc)"
 cd build/game
 exec ./kestrovar "$@"
