@@ -12,6 +12,7 @@ pkgs=(
   sox ffmpeg
   locales
   libsdl2-tests
+  libboost-graph-dev
 )
 missing=()
 for p in "${pkgs[@]}"; do

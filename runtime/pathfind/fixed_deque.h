@@ -4,6 +4,7 @@
 // FixedDequeInit / FixedDequeReallocate.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <new>
 #include <utility>
@@ -157,12 +158,32 @@ T* CopyRange(const FixedDeque<T>& d, uint32_t from, uint32_t to, T* out) {
 
 // Inserts v so that it becomes element i. The range checks come first, so
 // a full deque refuses even where a push would have wrapped over its head.
+// Content that wraps round the buffer is rebuilt in the spare buffer from
+// index 0; otherwise its shorter side moves by one slot.
 template <typename T>
 bool FixedDequeInsert(FixedDeque<T>& d, uint32_t i, const T& v) {
   uint32_t size = FixedDequeSize(d);
   if (d.capacity == 0 || size == d.capacity || i > size) return false;
   if (i == size) return FixedDequePushBack(d, v);
   if (i == 0) return FixedDequePushFront(d, v);
+  // Unwrapped content moves its shorter side by one slot in place.
+  const bool unwrapped = d.head + size <= d.capacity;
+  const bool roomAfter = unwrapped && d.head + size < d.capacity;
+  const bool roomBefore = unwrapped && d.head > 0;
+  if (roomBefore && (i < size - i || !roomAfter)) {
+    T* first = d.buffer + d.head;
+    std::move(first, first + i, first - 1);
+    --d.head;
+    d.buffer[d.head + i] = v;
+    return true;
+  }
+  if (roomAfter) {
+    T* at = d.buffer + d.head + i;
+    std::move_backward(at, d.buffer + d.head + size, d.buffer + d.head + size + 1);
+    *at = v;
+    d.tail = d.head + size + 1 == d.capacity ? 0 : d.head + size + 1;
+    return true;
+  }
   T* out = fixed_deque_detail::CopyRange(d, 0, i, d.spare);
   *out++ = v;
   fixed_deque_detail::CopyRange(d, i, size, out);
@@ -180,6 +201,17 @@ bool FixedDequeErase(FixedDeque<T>& d, uint32_t i) {
   if (d.empty || i >= size) return false;
   if (i == size - 1) return FixedDequePopBack(d);
   if (i == 0) return FixedDequePopFront(d);
+  if (d.head + size <= d.capacity) {  // unwrapped: close the gap from the shorter side
+    T* first = d.buffer + d.head;
+    if (i < size - 1 - i) {
+      std::move_backward(first, first + i, first + i + 1);
+      ++d.head;
+    } else {
+      std::move(first + i + 1, first + size, first + i);
+      d.tail = d.head + size - 1;
+    }
+    return true;
+  }
   T* out = fixed_deque_detail::CopyRange(d, 0, i, d.spare);
   fixed_deque_detail::CopyRange(d, i + 1, size, out);
   std::swap(d.buffer, d.spare);

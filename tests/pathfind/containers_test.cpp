@@ -2,6 +2,8 @@
 // closed-set hash with its iterator, and the node pool.
 #include <gtest/gtest.h>
 
+#include <deque>
+#include <random>
 #include <vector>
 
 #include "pathfind/fixed_deque.h"
@@ -83,6 +85,49 @@ TEST(FixedDeque, EmptyAndZeroCapacityRefuse) {
   EXPECT_TRUE(FixedDequeReallocate(d, 2));
   EXPECT_TRUE(FixedDequeInsert(d, 0, 1));  // into an empty deque: a push
   EXPECT_EQ(Contents(d), (std::vector<int>{1}));
+}
+
+// Random pushes, pops, inserts and erases against a plain deque, through
+// wrapped and unwrapped layouts and the full and empty states.
+TEST(FixedDeque, MatchesAPlainDequeUnderRandomOperations) {
+  FixedDeque<int> d(7);
+  std::deque<int> model;
+  std::mt19937 rng(7);
+  for (int step = 0; step < 20000; ++step) {
+    const uint32_t size = uint32_t(model.size());
+    const uint32_t i = rng() % (size + 2);
+    const int v = step;
+    bool done = false, expected = false;
+    switch (rng() % 6) {
+      case 0:
+        done = FixedDequePushBack(d, v), expected = size < 7;
+        if (expected) model.push_back(v);
+        break;
+      case 1:
+        done = FixedDequePushFront(d, v), expected = size < 7;
+        if (expected) model.push_front(v);
+        break;
+      case 2:
+        done = FixedDequePopBack(d), expected = size > 0;
+        if (expected) model.pop_back();
+        break;
+      case 3:
+        done = FixedDequePopFront(d), expected = size > 0;
+        if (expected) model.pop_front();
+        break;
+      case 4:
+        done = FixedDequeInsert(d, i, v), expected = size < 7 && i <= size;
+        if (expected) model.insert(model.begin() + i, v);
+        break;
+      default:
+        done = FixedDequeErase(d, i), expected = i < size;
+        if (expected) model.erase(model.begin() + i);
+        break;
+    }
+    ASSERT_EQ(done, expected) << "step " << step;
+    ASSERT_EQ(Contents(d), std::vector<int>(model.begin(), model.end())) << "step " << step;
+    ASSERT_EQ(FixedDequeFull(d), model.size() == 7);
+  }
 }
 
 TEST(NodeHashTable, ResizeRoundsBitsAndKeyTakesLowBitsOfEachCoordinate) {

@@ -1,0 +1,144 @@
+// FindPathOnGrid against Boost.Graph's astar_search on the same random
+// 1024 x 1024 cost grids: both must find the same path cost; reports the
+// time of each and their ratio. Boost searches a compressed graph of the
+// same normalised costs (entering a cell costs its cost) with the same
+// Manhattan heuristic; building that graph is not timed, while both sides'
+// set-up of their search state is.
+#include <boost/graph/astar_search.hpp>
+#include <boost/graph/compressed_sparse_row_graph.hpp>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <utility>
+#include <vector>
+
+#include "core/basic_array.h"
+#include "pathfind/path_commands.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Graph = boost::compressed_sparse_row_graph<boost::directedS, boost::no_property, float>;
+using Vertex = boost::graph_traits<Graph>::vertex_descriptor;
+
+struct FoundGoal {};
+
+class GoalVisitor : public boost::default_astar_visitor {
+ public:
+  explicit GoalVisitor(Vertex goal) : goal_(goal) {}
+  void examine_vertex(Vertex v, const Graph&) {
+    if (v == goal_) throw FoundGoal();
+  }
+
+ private:
+  Vertex goal_;
+};
+
+class Manhattan : public boost::astar_heuristic<Graph, float> {
+ public:
+  Manhattan(int w, int gx, int gy) : w_(w), gx_(gx), gy_(gy) {}
+  float operator()(Vertex v) const {
+    const int x = int(v) % w_, y = int(v) / w_;
+    return float(std::abs(gx_ - x) + std::abs(gy_ - y));
+  }
+
+ private:
+  int w_, gx_, gy_;
+};
+
+double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int size = argc > 1 ? std::atoi(argv[1]) : 1024;
+  const int rounds = argc > 2 ? std::atoi(argv[2]) : 3;
+  const double weight = 0.5;  // keys (g + h) / 2: the order of g + h
+  std::mt19937 rng(1024);
+  double ours = 0, theirs = 0;
+  bool agree = true;
+  std::printf("grid %d x %d, weight %.1f, %d rounds\n", size, size, weight, rounds);
+  for (int r = 0; r < rounds; ++r) {
+    const int w = size, h = size, cells = w * h;
+    BasicArray costs, result;
+    ArrayDim(costs, w, h);
+    std::vector<float> grid(static_cast<size_t>(cells));
+    float max = 0;
+    for (int i = 0; i < cells; ++i) {
+      double v = rng() % 10 == 0 ? 0.0 : 1.0 + double(rng() % 1000) / 10.0;  // a tenth blocked
+      costs.data[i] = v;
+      grid[size_t(i)] = v > 0 ? float(v) : -1.0f;
+      max = std::max(max, grid[size_t(i)]);
+    }
+    for (float& g : grid)
+      if (g > 0) g = g / max + 1.0f;
+    const int sx = w / 16, sy = h / 16, gx = w - 1 - w / 16, gy = h - 1 - h / 16;
+    grid[size_t(sy * w + sx)] = grid[size_t(gy * w + gx)] = 1.5f;
+    costs.data[sy * w + sx] = costs.data[gy * w + gx] = 50;
+
+    // Ours.
+    auto t0 = Clock::now();
+    const double n = FindPathOnGrid(costs, result, weight, sx, sy, gx, gy);
+    auto t1 = Clock::now();
+    double ourCost = 0;
+    for (int i = 1; i < int(n); ++i) {
+      const int x = int(*ArrayElement(result, i, 0)), y = int(*ArrayElement(result, i, 1));
+      ourCost += grid[size_t(y * w + x)];
+    }
+
+    // Boost: an edge into every open neighbour, weighted by its cost.
+    std::vector<std::pair<Vertex, Vertex>> edges;
+    std::vector<float> weights;
+    edges.reserve(size_t(cells) * 4);
+    weights.reserve(size_t(cells) * 4);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        const int nx[4] = {x - 1, x + 1, x, x}, ny[4] = {y, y, y - 1, y + 1};
+        for (int k = 0; k < 4; ++k) {
+          if (nx[k] < 0 || ny[k] < 0 || nx[k] >= w || ny[k] >= h) continue;
+          const float c = grid[size_t(ny[k] * w + nx[k])];
+          if (c < 0) continue;
+          edges.emplace_back(Vertex(y * w + x), Vertex(ny[k] * w + nx[k]));
+          weights.push_back(c);
+        }
+      }
+    Graph g(boost::edges_are_sorted, edges.begin(), edges.end(), weights.begin(), size_t(cells));
+    std::vector<Vertex> pred(static_cast<size_t>(cells));
+    std::vector<float> dist(static_cast<size_t>(cells)), rank(static_cast<size_t>(cells));
+    std::vector<boost::default_color_type> color(static_cast<size_t>(cells));
+    const Vertex start = Vertex(sy * w + sx), goal = Vertex(gy * w + gx);
+    auto t2 = Clock::now();
+    try {
+      boost::astar_search(
+          g, start, Manhattan(w, gx, gy),
+          boost::visitor(GoalVisitor(goal))
+              .weight_map(boost::get(boost::edge_bundle, g))
+              .predecessor_map(pred.data())
+              .distance_map(dist.data())
+              .rank_map(rank.data())
+              .color_map(color.data())
+              .distance_compare(std::less<float>())
+              .distance_combine(std::plus<float>()));
+    } catch (const FoundGoal&) {
+    }
+    auto t3 = Clock::now();
+    const double boostCost = dist[goal];
+    ours += Seconds(t1 - t0);
+    theirs += Seconds(t3 - t2);
+    const bool same = n > 0 && std::fabs(ourCost - boostCost) <= 1e-3 * boostCost;
+    agree = agree && same;
+    std::printf("round %d: path of %d cells, cost %.3f (Boost %.3f)  ours %.1f ms  Boost %.1f ms\n",
+                r, int(n), ourCost, boostCost, Seconds(t1 - t0) * 1e3, Seconds(t3 - t2) * 1e3);
+  }
+  std::printf("FindPathOnGrid %.1f ms per search, Boost astar_search %.1f ms: ratio %.2f "
+              "(Boost time / ours)\n",
+              ours / rounds * 1e3, theirs / rounds * 1e3, theirs / ours);
+  if (!agree) {
+    std::printf("path costs differ\n");
+    return 1;
+  }
+  return 0;
+}
