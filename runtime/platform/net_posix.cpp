@@ -2,7 +2,6 @@
 
 #include <arpa/inet.h>
 #include <errno.h>
-#include <fcntl.h>
 #include <ifaddrs.h>
 #include <netdb.h>
 #include <netinet/in.h>
@@ -90,12 +89,6 @@ NLsocket Adopt(SocketRef sock) {
   if (sNextSocket < 1) sNextSocket = 1;
   sSockets[s] = std::move(sock);
   return s;
-}
-
-void SetNonBlocking(int fd, bool nonBlocking) {
-  int flags = fcntl(fd, F_GETFL, 0);
-  if (flags < 0) return;
-  fcntl(fd, F_SETFL, nonBlocking ? (flags | O_NONBLOCK) : (flags & ~O_NONBLOCK));
 }
 
 void SetNoDelay(int fd) {
