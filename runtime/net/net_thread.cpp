@@ -227,8 +227,12 @@ class NetThread {
     }
   }
 
+  // A peer whose socket fails a write has lost part of its stream: it is
+  // disconnected once the messages of this cycle are handled.
   void Send(NLsocket socket, NetPacket& packet) {
-    if (socket != kNlInvalid && IsOpen(socket)) NetSendPacket(socket, &packet);
+    if (socket == kNlInvalid || !IsOpen(socket)) return;
+    if (std::find(failed_.begin(), failed_.end(), socket) != failed_.end()) return;
+    if (!NetSendPacket(socket, &packet)) failed_.push_back(socket);
   }
 
   NetPlayerRecord* HostPlayer(int32_t id) {
@@ -246,6 +250,9 @@ class NetThread {
       if (m->origin != connection_ && Handle(m->packet, m->origin)) RemovePacket(s_->incoming, m);
       m = next;
     }
+    for (NLsocket socket : failed_)
+      if (socket != connection_ && IsOpen(socket)) Disconnect(socket);
+    failed_.clear();
   }
 
   void ReplyHeader(uint8_t type, int32_t requester) {
@@ -391,6 +398,7 @@ class NetThread {
   int32_t accepted_ = -1;
   int32_t waitSet_ = -1;
   std::vector<NLsocket> open_;
+  std::vector<NLsocket> failed_;
   NetPacket packet_{};
   NetPacket reply_{};
 };

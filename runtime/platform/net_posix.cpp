@@ -24,8 +24,11 @@ namespace platform {
 namespace {
 
 constexpr double kDefaultTimeoutMs = 30000.0;
-// Longest a non-blocking packet socket waits for room to finish a message.
-constexpr double kPacketWriteLimitMs = 2000.0;
+// Bytes a packet socket keeps queued for a peer that reads slowly; a write
+// that would pass this fails and leaves the stream whole.
+constexpr size_t kSendQueueLimit = size_t(1) << 20;
+// Longest a close waits for queued messages to go out.
+constexpr double kCloseFlushMs = 200.0;
 constexpr size_t kReceiveChunk = 65536;
 
 thread_local int32_t tError = kNlNoError;
@@ -54,7 +57,9 @@ struct Socket {
   int32_t readError = kNlNoError;  // sticky: end of stream or a bad frame
 
   std::mutex writeLock;
-  bool writeBroken = false;  // a message went out in part
+  bool writeBroken = false;      // the peer is gone: nothing more goes out
+  std::vector<uint8_t> tx;       // packet sockets: messages not yet taken by the system
+  size_t txStart = 0;
 
   ~Socket() {
     if (fd >= 0) close(fd);
@@ -261,6 +266,65 @@ int32_t SendAll(Socket& s, const uint8_t* p, int32_t n, double limitMs, int* err
   return sent;
 }
 
+// Packet sockets, under writeLock: hands queued bytes to the system without
+// waiting. False when the connection failed.
+bool FlushQueue(Socket& s) {
+  while (s.txStart < s.tx.size()) {
+    ssize_t w = send(s.fd, s.tx.data() + s.txStart, s.tx.size() - s.txStart,
+                     MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (w > 0) {
+      s.txStart += size_t(w);
+      continue;
+    }
+    if (w < 0 && errno == EINTR) continue;
+    if (w < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) break;
+    s.writeBroken = true;
+    tError = ErrorOf(errno);
+    return false;
+  }
+  if (s.txStart == s.tx.size()) {
+    s.tx.clear();
+    s.txStart = 0;
+  } else if (s.txStart > kSendQueueLimit / 2) {
+    s.tx.erase(s.tx.begin(), s.tx.begin() + std::ptrdiff_t(s.txStart));
+    s.txStart = 0;
+  }
+  return true;
+}
+
+// Packet sockets: the whole message goes out now or waits in the queue in
+// order behind earlier ones; never part of it is lost.
+int32_t WritePacket(Socket& s, const uint8_t* p, int32_t n) {
+  std::lock_guard<std::mutex> lock(s.writeLock);
+  if (s.writeBroken || !FlushQueue(s)) return Fail(kNlSockDisconnect);
+  size_t done = 0;
+  if (s.tx.size() == s.txStart) {
+    while (done < size_t(n)) {
+      ssize_t w = send(s.fd, p + done, size_t(n) - done, MSG_NOSIGNAL | MSG_DONTWAIT);
+      if (w > 0) {
+        done += size_t(w);
+        continue;
+      }
+      if (w < 0 && errno == EINTR) continue;
+      if (w < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) break;
+      s.writeBroken = true;
+      return Fail(ErrorOf(errno));
+    }
+  }
+  size_t rest = size_t(n) - done;
+  if (rest == 0) return n;
+  if (done == 0 && s.tx.size() - s.txStart + rest > kSendQueueLimit) return Fail(kNlBufferSize);
+  s.tx.insert(s.tx.end(), p + done, p + n);
+  return n;
+}
+
+bool HasQueued(Socket& s) {
+  std::unique_lock<std::mutex> lock(s.writeLock, std::try_to_lock);
+  if (!lock.owns_lock()) return false;
+  FlushQueue(s);
+  return s.txStart < s.tx.size() && !s.writeBroken;
+}
+
 SocketRef NewSocket(int32_t type) {
   if (type != kNlReliable && type != kNlReliablePackets) {
     tError = kNlInvalidArgument;
@@ -440,6 +504,15 @@ bool nlClose(NLsocket socket) {
     for (auto& [g, members] : sGroups)
       members.erase(std::remove(members.begin(), members.end(), socket), members.end());
   }
+  if (s->type == kNlReliablePackets) {
+    // Queued messages get a short while to go out.
+    std::lock_guard<std::mutex> lock(s->writeLock);
+    double end = Now() + kCloseFlushMs;
+    while (FlushQueue(*s) && s->txStart < s->tx.size()) {
+      double left = end - Now();
+      if (left <= 0 || !WaitFd(s->fd, POLLOUT, left)) break;
+    }
+  }
   // Wakes a thread that waits on it; the descriptor closes with the last user.
   shutdown(s->fd, SHUT_RDWR);
   return true;
@@ -450,16 +523,15 @@ int32_t nlWrite(NLsocket socket, const void* buffer, int32_t n) {
   if (!s) return Fail(kNlInvalidSocket);
   if (n < 0 || (!buffer && n > 0)) return Fail(kNlInvalidArgument);
   const uint8_t* p = static_cast<const uint8_t*>(buffer);
+  if (s->type == kNlReliablePackets) return WritePacket(*s, p, n);
   std::lock_guard<std::mutex> lock(s->writeLock);
   if (s->writeBroken) return Fail(kNlSockDisconnect);
-  int err = 0;
-  if (s->type == kNlReliablePackets || s->blocking) {
-    double limit = s->blocking ? s->timeoutMs : kPacketWriteLimitMs;
-    int32_t sent = SendAll(*s, p, n, limit, &err);
+  if (s->blocking) {
+    int err = 0;
+    int32_t sent = SendAll(*s, p, n, s->timeoutMs, &err);
     if (sent == n) return n;
-    if (s->type == kNlReliablePackets && sent > 0) s->writeBroken = true;
-    if (err == ETIMEDOUT && sent == 0) return Fail(kNlTimedOut);
-    return Fail(ErrorOf(err));
+    if (sent > 0) return sent;
+    return Fail(err == ETIMEDOUT ? kNlTimedOut : ErrorOf(err));
   }
   for (;;) {
     ssize_t w = send(s->fd, p, size_t(n), MSG_NOSIGNAL | MSG_DONTWAIT);
@@ -555,8 +627,13 @@ int32_t nlPollGroup(int32_t group, int32_t status, NLsocket* sockets, int32_t ma
     size_t size;
     if (s.readError != kNlNoError || FrameReady(s, f, &size) != 0) ready[i] = any = true;
   }
+  // Queued messages move on here too; the wait also ends when room appears.
   std::vector<pollfd> fds(members.size());
-  for (size_t i = 0; i < members.size(); ++i) fds[i] = pollfd{members[i]->fd, POLLIN, 0};
+  for (size_t i = 0; i < members.size(); ++i) {
+    short events = POLLIN;
+    if (members[i]->type == kNlReliablePackets && HasQueued(*members[i])) events |= POLLOUT;
+    fds[i] = pollfd{members[i]->fd, events, 0};
+  }
   double end = Now() + (any ? 0 : timeoutMs);
   for (;;) {
     double left = end - Now();

@@ -300,6 +300,26 @@ TEST_F(NetHost, FloodOfTenThousandMessagesLosesNothing) {
   std::printf("10000 messages in: %.0f ms, out: %.0f ms\n", inbound, outbound);
 }
 
+TEST_F(NetHost, APeerThatStopsReadingIsDropped) {
+  ASSERT_EQ(S(NetCreatePlayer("Alice")), "101");
+  auto stuck = Peer();
+  ASSERT_EQ(stuck->Join("Stuck"), 102);
+  auto fine = Peer();
+  ASSERT_EQ(fine->Join("Fine"), 103);
+  // Far more than the system's buffers and the host's queue hold.
+  std::string big(1024, 'q');
+  int refused = 0;
+  for (int i = 0; i < 40000; ++i)
+    if (NetSendText("101", "102", BasicString(big.c_str())) != 1.0) ++refused;
+  EXPECT_TRUE(WaitFor([] { return NetPlayerCount() == 2.0; }, 20000));
+  // The others still hear from the host, in one piece.
+  EXPECT_EQ(NetSendText("101", "103", "after"), 1.0);
+  Received r;
+  ASSERT_TRUE(fine->Read(r));
+  EXPECT_EQ(r.text(), "after");
+  std::printf("texts refused while the host was busy: %d\n", refused);
+}
+
 TEST_F(NetHost, RefusesTheConnectionAfterOneHundred) {
   // The host's own connection holds one of the hundred.
   std::vector<std::unique_ptr<RawPeer>> peers;
