@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "core/basic_string.h"
@@ -73,16 +72,9 @@ int RawPeer(uint16_t port) {
   return 0;
 }
 
-// Waits for the next message of a local player, giving the processor away
-// between looks as a program's frame loop would.
 std::string NextMessage(const BasicString& id) {
-  double end = platform::NowMs() + 10000;
-  for (;;) {
-    BasicString m = NetGetMessage(id);
-    if (StrLength(m) > 0) return std::string(StrCStr(m), StrLength(m));
-    if (platform::NowMs() > end) return std::string();
-    std::this_thread::yield();
-  }
+  BasicString m = NetWaitMessage(id, 10000);
+  return std::string(StrCStr(m), StrLength(m));
 }
 
 int RuntimePeer(const char* port) {

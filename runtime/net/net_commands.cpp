@@ -234,27 +234,47 @@ double NetSendText(const BasicString& sender, const BasicString& target,
   return NetSendPacket(NetConnectionSocket(s), &packet) ? 1 : 0;
 }
 
+namespace {
+
+// Under the mutex: moves the oldest message of local player id into packet.
+bool TakeMessage(NetSession* s, int32_t id, NetPacket& packet) {
+  for (NetPlayerRecord* p = s->localPlayers.head; p; p = p->next) {
+    if (p->id != id) continue;
+    NetQueuedPacket* m = p->messages.head;
+    if (!m) return false;
+    std::memcpy(&packet, &m->packet, kNetPacketSize);
+    NetQueueUnlink(p->messages, m);
+    delete m;
+    return true;
+  }
+  return false;
+}
+
+BasicString MessageText(const NetPacket& packet) {
+  gNetLastSender = packet.senderOrSubjectId;
+  return NetPayloadText(packet);
+}
+
+}  // namespace
+
 BasicString NetGetMessage(const BasicString& idText) {
   NetSession* s = gNetSession;
   if (!s) return BasicString();
   int32_t id = IdFromText(idText);
   NetPacket packet;
-  bool got = false;
   platform::htMutexLock(&s->mutex);
-  for (NetPlayerRecord* p = s->localPlayers.head; p; p = p->next) {
-    if (p->id != id) continue;
-    if (NetQueuedPacket* m = p->messages.head) {
-      std::memcpy(&packet, &m->packet, kNetPacketSize);
-      NetQueueUnlink(p->messages, m);
-      delete m;
-      got = true;
-    }
-    break;
-  }
+  bool got = TakeMessage(s, id, packet);
   platform::htMutexUnlock(&s->mutex);
-  if (!got) return BasicString();
-  gNetLastSender = packet.senderOrSubjectId;
-  return NetPayloadText(packet);
+  return got ? MessageText(packet) : BasicString();
+}
+
+BasicString NetWaitMessage(const BasicString& idText, double ms) {
+  NetSession* s = gNetSession;
+  if (!s) return BasicString();
+  int32_t id = IdFromText(idText);
+  NetPacket packet;
+  bool got = NetWaitUnderMutex(s, ms, [&] { return TakeMessage(s, id, packet); });
+  return got ? MessageText(packet) : BasicString();
 }
 
 double NetPlayerCount() {

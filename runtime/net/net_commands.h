@@ -24,6 +24,9 @@ double NetRemovePlayer(const BasicString& id);
 double NetSendText(const BasicString& sender, const BasicString& target,
                    const BasicString& message);
 BasicString NetGetMessage(const BasicString& id);
+// For programs in C++: NetGetMessage that waits up to ms for a message to
+// arrive ("" when none came).
+BasicString NetWaitMessage(const BasicString& id, double ms);
 double NetPlayerCount();
 BasicString NetPlayerId(double index);
 BasicString NetPlayerName(const BasicString& id);

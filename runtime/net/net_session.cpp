@@ -25,6 +25,7 @@ NetSession* CreateNetSession() {
   s->threadRunning = 0;
   s->isHost = 0;
   platform::htMutexInit(&s->mutex);
+  platform::htCondInit(&s->changed);
   platform::nlSetPacketFraming(kNetHeaderSize, 5, kNetPayloadMax);
   gNetSession = s;
   SetShutdownStep(kShutdownNetwork, ReleaseNetSession);
@@ -178,6 +179,7 @@ bool ReleaseAbandonedNetSession() {
 
 void FreeNetSession(NetSession* s) {
   platform::htMutexDestroy(&s->mutex);
+  platform::htCondDestroy(&s->changed);
   NetFreePackets(s->replies);
   NetFreePackets(s->incoming);
   NetFreePlayers(s->hostPlayers);

@@ -81,6 +81,9 @@ struct NetSession {
   uint8_t stopRequested;
   uint8_t threadRunning;
   platform::HtMutex mutex;
+  // Broadcast by the network thread whenever it delivers messages or
+  // answers, gives a player its id, or stops.
+  platform::HtCondition changed;
   NetQueue<NetQueuedPacket> incoming;
   NetQueue<NetQueuedPacket> replies;
 };
@@ -118,9 +121,9 @@ void NetSetPayloadU32(NetPacket& packet, uint32_t value);
 // may close it when the session fails).
 platform::NLsocket NetConnectionSocket(NetSession* s);
 
-// Waits until ready() (called under the session mutex) is true, sleeping
-// between tries with the mutex released: first briefly, then 20 ms at a
-// time, for at most limitMs. True when ready() came true.
+// Waits until ready() (called under the session mutex) is true, for at
+// most limitMs; between tries the mutex is released while waiting for the
+// thread's signal (20 ms at most). True when ready() came true.
 template <typename Ready>
 bool NetWaitUnderMutex(NetSession* s, double limitMs, Ready ready);
 
@@ -159,14 +162,16 @@ void NetFreePlayers(NetQueue<NetPlayerRecord>& q);
 template <typename Ready>
 bool NetWaitUnderMutex(NetSession* s, double limitMs, Ready ready) {
   double end = platform::NowMs() + limitMs;
-  double pause = 0.25;
+  platform::htMutexLock(&s->mutex);
   for (;;) {
-    platform::htMutexLock(&s->mutex);
-    bool done = ready();
-    platform::htMutexUnlock(&s->mutex);
-    if (done) return true;
-    if (platform::NowMs() >= end) return false;
-    platform::SleepMs(pause);
-    pause = pause * 2 < 20.0 ? pause * 2 : 20.0;
+    if (ready()) break;
+    double left = end - platform::NowMs();
+    if (left <= 0) {
+      platform::htMutexUnlock(&s->mutex);
+      return false;
+    }
+    platform::htCondWait(&s->changed, &s->mutex, left < 20.0 ? left : 20.0);
   }
+  platform::htMutexUnlock(&s->mutex);
+  return true;
 }

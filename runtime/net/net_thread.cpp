@@ -209,6 +209,7 @@ class NetThread {
   // player is used up by the first record with that id.
   void DeliverLocally() {
     Lock lock(s_);
+    bool delivered = false;
     NetQueuedPacket* m = s_->incoming.head;
     while (m) {
       NetQueuedPacket* next = m->next;
@@ -222,9 +223,13 @@ class NetThread {
           break;
         }
       }
-      if (used) RemovePacket(s_->incoming, m);
+      if (used) {
+        RemovePacket(s_->incoming, m);
+        delivered = true;
+      }
       m = next;
     }
+    if (delivered) platform::htCondBroadcast(&s_->changed);
   }
 
   // A peer whose socket fails a write has lost part of its stream: it is
@@ -359,6 +364,7 @@ class NetThread {
   // connection counts (on the host that is the thread itself).
   void TakeAnswers() {
     Lock lock(s_);
+    bool answered = false;
     NetQueuedPacket* m = s_->incoming.head;
     while (m) {
       NetQueuedPacket* next = m->next;
@@ -374,9 +380,11 @@ class NetThread {
             }
           RemovePacket(s_->incoming, m);
         }
+        answered = true;
       }
       m = next;
     }
+    if (answered) platform::htCondBroadcast(&s_->changed);
   }
 
   void End() {
@@ -389,6 +397,7 @@ class NetThread {
     Lock lock(s_);
     s_->threadRunning = 0;
     s_->stopRequested = 1;
+    platform::htCondBroadcast(&s_->changed);
   }
 
   NetSession* s_;

@@ -129,4 +129,14 @@ int htMutexLock(HtMutex* m);
 int htMutexUnlock(HtMutex* m);
 int htMutexDestroy(HtMutex* m);
 
+// Condition used with an HtMutex: a wait releases the mutex, sleeps until a
+// broadcast or ms pass, and takes the mutex again (0, or ETIMEDOUT).
+struct HtCondition {
+  void* impl;
+};
+int htCondInit(HtCondition* c);
+int htCondWait(HtCondition* c, HtMutex* m, double ms);
+int htCondBroadcast(HtCondition* c);
+int htCondDestroy(HtCondition* c);
+
 }  // namespace platform

@@ -8,6 +8,7 @@
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <pthread.h>
+#include <time.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -798,6 +799,51 @@ int htMutexDestroy(HtMutex* m) {
   if (rc == 0) {
     delete p;
     m->impl = nullptr;
+  }
+  return rc;
+}
+
+int htCondInit(HtCondition* c) {
+  if (!c) return EINVAL;
+  auto* p = new pthread_cond_t;
+  pthread_condattr_t attr;
+  pthread_condattr_init(&attr);
+  pthread_condattr_setclock(&attr, CLOCK_MONOTONIC);
+  int rc = pthread_cond_init(p, &attr);
+  pthread_condattr_destroy(&attr);
+  if (rc != 0) {
+    delete p;
+    c->impl = nullptr;
+    return rc;
+  }
+  c->impl = p;
+  return 0;
+}
+
+int htCondWait(HtCondition* c, HtMutex* m, double ms) {
+  if (!c || !c->impl || !m || !m->impl) return EINVAL;
+  timespec t{};
+  clock_gettime(CLOCK_MONOTONIC, &t);
+  if (ms < 0) ms = 0;
+  int64_t ns = int64_t(t.tv_nsec) + int64_t(ms * 1e6);
+  t.tv_sec += time_t(ns / 1000000000);
+  t.tv_nsec = long(ns % 1000000000);
+  return pthread_cond_timedwait(static_cast<pthread_cond_t*>(c->impl),
+                                static_cast<pthread_mutex_t*>(m->impl), &t);
+}
+
+int htCondBroadcast(HtCondition* c) {
+  if (!c || !c->impl) return EINVAL;
+  return pthread_cond_broadcast(static_cast<pthread_cond_t*>(c->impl));
+}
+
+int htCondDestroy(HtCondition* c) {
+  if (!c || !c->impl) return EINVAL;
+  auto* p = static_cast<pthread_cond_t*>(c->impl);
+  int rc = pthread_cond_destroy(p);
+  if (rc == 0) {
+    delete p;
+    c->impl = nullptr;
   }
   return rc;
 }
