@@ -157,6 +157,18 @@ TEST_F(NetHost, TextsToOnePlayerAndToAll) {
   EXPECT_EQ(S(NetGetMessage("101")), "");  // nothing else (no broadcast echo)
   EXPECT_EQ(S(NetGetMessage("999")), "");
 
+  // A message that trickles in byte by byte arrives whole; waiting for one
+  // gives up after its time when none comes.
+  Bytes slow = Message(3, 101, 102, Text("slowly"));
+  for (uint8_t b : slow) {
+    ASSERT_TRUE(bob->Send(Bytes{b}));
+    platform::SleepMs(1);
+  }
+  EXPECT_EQ(S(NetWaitMessage("101", 5000)), "slowly");
+  double t0 = platform::NowMs();
+  EXPECT_EQ(S(NetWaitMessage("101", 60)), "");
+  EXPECT_GE(platform::NowMs() - t0, 55.0);
+
   // Texts longer than a payload are cut to 1024 bytes.
   std::string big(3000, 'x');
   EXPECT_EQ(NetSendText("101", "102", BasicString(big.c_str())), 1.0);
