@@ -71,7 +71,6 @@ class NetThread {
   }
 
   int Run() {
-    accepted_ = platform::nlGroupCreate();
     waitSet_ = platform::nlGroupCreate();
     if (connection_ != kNlInvalid) platform::nlGroupAddSocket(waitSet_, connection_);
     if (listener_ != kNlInvalid) platform::nlGroupAddSocket(waitSet_, listener_);
@@ -81,18 +80,22 @@ class NetThread {
         if (s_->stopRequested) break;
       }
       JoinLocalPlayers();
-      ReadConnection();
+      if (Ready(connection_)) ReadConnection();
       if (listener_ != kNlInvalid) {
-        if (!AcceptConnections()) break;
+        // Accepting also notices a failed listener; an idle cycle tries it.
+        if ((idle_ || Ready(listener_)) && !AcceptConnections()) break;
         ReadAccepted();
       }
       DeliverLocally();
       if (listener_ != kNlInvalid) HandleAsHost();
       TakeAnswers();
       NetFreePackets(s_->incoming);
-      NLsocket ready[kNetMaxConnections + 2];
-      platform::nlPollGroup(waitSet_, platform::kNlReadStatus, ready, kNetMaxConnections + 2,
-                            kCycleWaitMs);
+      // Sleep until a socket has something (or room for queued messages),
+      // at most one cycle time.
+      int32_t n = platform::nlPollGroup(waitSet_, platform::kNlReadStatus, ready_,
+                                        kNetMaxConnections + 2, kCycleWaitMs);
+      readyCount_ = n > 0 ? n : 0;
+      idle_ = n <= 0;
     }
     End();
     return 0;
@@ -155,7 +158,6 @@ class NetThread {
           continue;
         }
         open_.push_back(a);
-        platform::nlGroupAddSocket(accepted_, a);
         platform::nlGroupAddSocket(waitSet_, a);
         continue;
       }
@@ -178,18 +180,24 @@ class NetThread {
     s_->connectionSocket = kNlInvalid;
   }
 
+  // Sockets the last wait reported; everything counts as ready at the start.
+  bool Ready(NLsocket socket) const {
+    if (socket == kNlInvalid) return false;
+    if (readyCount_ < 0) return true;
+    return std::find(ready_, ready_ + readyCount_, socket) != ready_ + readyCount_;
+  }
+
   void ReadAccepted() {
-    NLsocket ready[kNetMaxConnections];
-    int32_t n = platform::nlPollGroup(accepted_, platform::kNlReadStatus, ready,
-                                      kNetMaxConnections, 0);
-    for (int32_t i = 0; i < n; ++i)
-      if (!Drain(ready[i])) Disconnect(ready[i]);
+    std::vector<NLsocket> ready;
+    for (NLsocket a : open_)
+      if (Ready(a)) ready.push_back(a);
+    for (NLsocket a : ready)
+      if (!Drain(a)) Disconnect(a);
   }
 
   // A peer that left, failed or sent what no buffer holds: its socket is
   // closed and every player it owned is removed.
   void Disconnect(NLsocket socket) {
-    platform::nlGroupDeleteSocket(accepted_, socket);
     platform::nlGroupDeleteSocket(waitSet_, socket);
     platform::nlClose(socket);
     open_.erase(std::remove(open_.begin(), open_.end(), socket), open_.end());
@@ -391,7 +399,6 @@ class NetThread {
     for (NLsocket a : open_) platform::nlClose(a);
     for (NetPlayerRecord* p = s_->hostPlayers.head; p; p = p->next) p->socket = kNlInvalid;
     open_.clear();
-    platform::nlGroupDestroy(accepted_);
     platform::nlGroupDestroy(waitSet_);
     NetFreePackets(s_->incoming);
     Lock lock(s_);
@@ -404,10 +411,12 @@ class NetThread {
   NLsocket connection_ = kNlInvalid;
   NLsocket listener_ = kNlInvalid;
   bool connectionLost_ = false;
-  int32_t accepted_ = -1;
   int32_t waitSet_ = -1;
   std::vector<NLsocket> open_;
   std::vector<NLsocket> failed_;
+  NLsocket ready_[kNetMaxConnections + 2] = {};
+  int32_t readyCount_ = -1;
+  bool idle_ = true;
   NetPacket packet_{};
   NetPacket reply_{};
 };
