@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "core/runtime_error.h"
 #include "platform/system.h"
@@ -22,7 +23,10 @@ NetSession* CreateNetSession() {
   s->connectionType = 0x11;   // reliable stream
   s->stopRequested = 1;
   s->threadRunning = 0;
+  s->isHost = 0;
   platform::htMutexInit(&s->mutex);
+  platform::htCondInit(&s->changed);
+  platform::nlSetPacketFraming(kNetHeaderSize, 5, kNetPayloadMax);
   gNetSession = s;
   SetShutdownStep(kShutdownNetwork, ReleaseNetSession);
   return s;
@@ -30,11 +34,11 @@ NetSession* CreateNetSession() {
 
 bool NetSendPacket(platform::NLsocket socket, NetPacket* packet) {
   std::memcpy(packet->magic, "ORVN", 4);
-  uint32_t length = packet->payloadLength <= uint32_t(kNetPayloadMax) ? packet->payloadLength
-                                                                      : uint32_t(kNetPayloadMax);
+  // A longer payload does not fit the receiver's buffer: it is not sent.
+  if (packet->payloadLength > uint32_t(kNetPayloadMax)) return false;
   const uint8_t* p = reinterpret_cast<const uint8_t*>(packet);
-  int32_t left = int32_t(kNetHeaderSize + length);
-  int idle = 0;
+  int32_t left = int32_t(kNetHeaderSize + packet->payloadLength);
+  double idleSince = -1;
   while (left > 0) {
     int32_t n = platform::nlWrite(socket, p, left);
     if (n < 0) {
@@ -42,16 +46,45 @@ bool NetSendPacket(platform::NLsocket socket, NetPacket* packet) {
       return false;
     }
     if (n == 0) {
-      // The peer takes nothing: give it a moment, but not for ever.
-      if (++idle > 1000) return false;
-      platform::SleepMs(1);
+      // The peer takes nothing now: wait for room, but not for ever.
+      double now = platform::NowMs();
+      if (idleSince < 0) idleSince = now;
+      if (now - idleSince > 2000.0) return false;
+      platform::nlWaitWritable(socket, 50);
       continue;
     }
-    idle = 0;
+    idleSince = -1;
     p += n;
     left -= n;
   }
   return true;
+}
+
+BasicString NetPayloadText(const NetPacket& packet) {
+  uint32_t length = packet.payloadLength < uint32_t(kNetPayloadMax) ? packet.payloadLength
+                                                                    : uint32_t(kNetPayloadMax);
+  char text[kNetPayloadMax + 1];
+  std::memcpy(text, packet.payload, length);
+  text[length] = 0;
+  return BasicString(text);
+}
+
+uint32_t NetPayloadU32(const NetPacket& packet) {
+  if (packet.payloadLength < 4) return 0;
+  const uint8_t* b = packet.payload;
+  return uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
+}
+
+void NetSetPayloadU32(NetPacket& packet, uint32_t value) {
+  for (int i = 0; i < 4; ++i) packet.payload[i] = uint8_t(value >> (8 * i));
+  packet.payloadLength = 4;
+}
+
+platform::NLsocket NetConnectionSocket(NetSession* s) {
+  platform::htMutexLock(&s->mutex);
+  platform::NLsocket socket = s->connectionSocket;
+  platform::htMutexUnlock(&s->mutex);
+  return socket;
 }
 
 void NetFreePackets(NetQueue<NetQueuedPacket>& q) {
@@ -76,20 +109,20 @@ void ShutdownNetSession(double waitLimitMs) {
 
   // Goodbye to the host for every local player that got an id; the ids are
   // taken under the mutex, the messages go out without it.
-  if (s->connectionSocket != platform::kNlInvalid) {
-    int32_t ids[256];
-    int count = 0;
+  platform::NLsocket connection = NetConnectionSocket(s);
+  if (connection != platform::kNlInvalid) {
+    std::vector<int32_t> ids;
     platform::htMutexLock(&s->mutex);
-    for (NetPlayerRecord* p = s->localPlayers.head; p && count < 256; p = p->next)
-      if (p->id >= 0) ids[count++] = p->id;
+    for (NetPlayerRecord* p = s->localPlayers.head; p; p = p->next)
+      if (p->id >= 0) ids.push_back(p->id);
     platform::htMutexUnlock(&s->mutex);
-    for (int i = 0; i < count; ++i) {
+    for (size_t i = 0; i < ids.size(); ++i) {
       NetPacket packet{};
       packet.type = kNetRemovePlayer;
       packet.payloadLength = 0;
       packet.targetId = 0;
       packet.senderOrSubjectId = ids[i];
-      NetSendPacket(s->connectionSocket, &packet);
+      NetSendPacket(connection, &packet);
     }
   }
 
@@ -146,6 +179,7 @@ bool ReleaseAbandonedNetSession() {
 
 void FreeNetSession(NetSession* s) {
   platform::htMutexDestroy(&s->mutex);
+  platform::htCondDestroy(&s->changed);
   NetFreePackets(s->replies);
   NetFreePackets(s->incoming);
   NetFreePlayers(s->hostPlayers);

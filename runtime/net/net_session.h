@@ -4,7 +4,9 @@
 
 #include <cstdint>
 
+#include "core/basic_string.h"
 #include "platform/net.h"
+#include "platform/system.h"
 
 constexpr int kNetPayloadMax = 1024;
 constexpr int kNetHeaderSize = 17;
@@ -45,7 +47,14 @@ struct NetQueuedPacket {
   NetQueuedPacket* prev;
   NetQueuedPacket* next;
   NetPacket packet;
+  // The socket the message came in on (the network thread's own note).
+  platform::NLsocket origin;
 };
+
+// Size of the join payload: the player record from its socket field on,
+// with the three queue words of a 32-bit list head at its end.
+constexpr uint32_t kNetJoinPayloadSize = 152;
+constexpr int kNetNameMax = 127;  // name characters; the record keeps a NUL after them
 
 struct NetPlayerRecord {
   NetPlayerRecord* prev;
@@ -72,6 +81,9 @@ struct NetSession {
   uint8_t stopRequested;
   uint8_t threadRunning;
   platform::HtMutex mutex;
+  // Broadcast by the network thread whenever it delivers messages or
+  // answers, gives a player its id, or stops.
+  platform::HtCondition changed;
   NetQueue<NetQueuedPacket> incoming;
   NetQueue<NetQueuedPacket> replies;
 };
@@ -95,8 +107,25 @@ bool ReleaseAbandonedNetSession();
 void FreeNetSession(NetSession* s);
 
 // Writes one packet completely on socket ("ORVN" is stored first); false
-// when a write failed.
+// when a write failed or the payload length is above kNetPayloadMax.
 bool NetSendPacket(platform::NLsocket socket, NetPacket* packet);
+
+// The payload as text: at most payloadLength (and kNetPayloadMax) bytes,
+// ending at the first NUL.
+BasicString NetPayloadText(const NetPacket& packet);
+// Little-endian u32 at the start of the payload (0 when shorter than 4).
+uint32_t NetPayloadU32(const NetPacket& packet);
+void NetSetPayloadU32(NetPacket& packet, uint32_t value);
+
+// The connection socket, read under the session mutex (the network thread
+// may close it when the session fails).
+platform::NLsocket NetConnectionSocket(NetSession* s);
+
+// Waits until ready() (called under the session mutex) is true, for at
+// most limitMs; between tries the mutex is released while waiting for the
+// thread's signal (20 ms at most). True when ready() came true.
+template <typename Ready>
+bool NetWaitUnderMutex(NetSession* s, double limitMs, Ready ready);
 
 // Queue helpers: append links after the tail; remove unlinks and frees.
 template <typename T>
@@ -129,3 +158,20 @@ void NetQueueUnlink(NetQueue<T>& q, T* e) {
 void NetFreePackets(NetQueue<NetQueuedPacket>& q);
 // Frees every player of a list, each with its message queue first.
 void NetFreePlayers(NetQueue<NetPlayerRecord>& q);
+
+template <typename Ready>
+bool NetWaitUnderMutex(NetSession* s, double limitMs, Ready ready) {
+  double end = platform::NowMs() + limitMs;
+  platform::htMutexLock(&s->mutex);
+  for (;;) {
+    if (ready()) break;
+    double left = end - platform::NowMs();
+    if (left <= 0) {
+      platform::htMutexUnlock(&s->mutex);
+      return false;
+    }
+    platform::htCondWait(&s->changed, &s->mutex, left < 20.0 ? left : 20.0);
+  }
+  platform::htMutexUnlock(&s->mutex);
+  return true;
+}
