@@ -11,6 +11,7 @@
 #include "frame/main_window.h"
 #include "game/choice_menu.h"
 #include "game/continue_prompt.h"
+#include "game/data_check.h"
 #include "game/game_state.h"
 #include "game/location_table.h"
 #include "game/opening_screens.h"
@@ -77,6 +78,7 @@ double MainProgram() {
   STMT; LoadPic("gfxdark", gfxindark);
   STMT; LoadPic("gfxsky", gfxsky);
   STMT; LoadPic("gfxdngn", gfxdungeon);
+  STMT; RequireSharedPictures();
 
   STMT; CompoScreen();
   STMT; LogoScreen();

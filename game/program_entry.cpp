@@ -30,7 +30,7 @@ int WinMain(void* instance, void* previousInstance, const char* commandLine, int
   if (!RuntimeStarted()) {
     // Without a window nothing of the game can run: end with the report.
     std::fprintf(stderr, "Kestrovar: the runtime could not start; see %s\n", ErrorLogPath());
-    EndProgram();
+    EndProgramWithStatus(1);
   }
   gErrorState.errorLine = 0.0;
   gErrorState.errorCode = 0.0;

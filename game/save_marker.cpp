@@ -12,6 +12,7 @@
 #include "core/system_commands.h"
 #include "game/game_state.h"
 #include "platform/files.h"
+#include "platform/temp_file.h"
 #include "platform/user_data.h"
 #include "game/procedure.h"
 
@@ -19,6 +20,8 @@ namespace {
 
 // A marker is written whole or not at all: a short write leaves no file.
 bool WriteMarkerFile(const char* path) {
+  // A pipe or device in the marker's place is not written through.
+  if (platform::NonFolderPresent(path) && !platform::IsRegularFile(path)) return false;
   int file = platform::CreateFileForWriting(path);
   if (file == platform::kNoFile) return false;
   const std::string line = std::string(kUnlockCode) + "\r\n";
@@ -44,7 +47,7 @@ double SaveMarkerExists() {
   PROC;
   LOCAL(place);
   STMT; for (place = 0; place <= 1; place = place + 1) {
-    STMT; if (platform::NonFolderPresent(StrCStr(SaveMarkerPath(place)))) return 1;
+    STMT; if (platform::IsRegularFile(StrCStr(SaveMarkerPath(place)))) return 1;
   }
   return 0;
 }
@@ -55,7 +58,7 @@ BasicString ReadSaveMarker() {
   LOCAL_STR(first_Str); LOCAL_STR(path_Str);
   STMT; for (place = 0; place <= 1; place = place + 1) {
     STMT; path_Str = SaveMarkerPath(place);
-    STMT; if (!platform::NonFolderPresent(StrCStr(path_Str))) continue;
+    STMT; if (!platform::IsRegularFile(StrCStr(path_Str))) continue;
     LOCAL_STR(line_Str);
     // An empty or unreadable marker reads as "" instead of failing the read.
     STMT; if (OpenFileChannel(1, path_Str, 1) != 0) {
@@ -77,7 +80,7 @@ double KillSaveMarkers() {
   PROC;
   LOCAL(place);
   STMT; for (place = 0; place <= 1; place = place + 1) {
-    STMT; if (platform::NonFolderPresent(StrCStr(SaveMarkerPath(place)))) {
+    STMT; if (platform::IsRegularFile(StrCStr(SaveMarkerPath(place)))) {
       STMT; KillFile(SaveMarkerPath(place));
     }
   }

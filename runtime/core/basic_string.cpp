@@ -286,6 +286,33 @@ int FormatNumber(double v, char* out) {
 static bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// Power of ten of the first non-zero digit of the number text [p, end)
+// (digits, an optional point and fraction, an optional exponent).
+static int64_t DecimalMagnitude(const char* p, const char* end) {
+  int64_t integerDigits = 0, digits = 0, firstSignificant = -1;
+  bool fraction = false;
+  for (; p < end && (IsDigit(*p) || *p == '.'); ++p) {
+    if (*p == '.') {
+      fraction = true;
+      continue;
+    }
+    if (!fraction) ++integerDigits;
+    if (firstSignificant < 0 && *p != '0') firstSignificant = digits;
+    ++digits;
+  }
+  if (firstSignificant < 0) return INT64_MIN;  // all zeros
+  int64_t exponent = 0;
+  if (p < end && (*p == 'e' || *p == 'E')) {
+    ++p;
+    const bool negative = p < end && *p == '-';
+    if (p < end && (*p == '+' || *p == '-')) ++p;
+    for (; p < end && IsDigit(*p); ++p)
+      if (exponent < 1000000) exponent = exponent * 10 + (*p - '0');
+    if (negative) exponent = -exponent;
+  }
+  return integerDigits - 1 - firstSignificant + exponent;
+}
+
 double ParseNumber(const char* text, int* consumed) {
   if (consumed) *consumed = 0;
   if (!text) return 0.0;
@@ -313,11 +340,9 @@ double ParseNumber(const char* text, int* consumed) {
   double value = 0.0;
   auto r = std::from_chars(start, q, value, std::chars_format::general);
   if (r.ec == std::errc::result_out_of_range) {
-    // Too large gives infinity, too small gives zero.
-    const char* ep = start;
-    while (ep < q && *ep != 'e' && *ep != 'E') ++ep;
-    bool tiny = ep < q && ep[1] == '-';
-    value = tiny ? 0.0 : HUGE_VAL;
+    // Too large gives infinity, too small gives zero, decided by the decimal
+    // magnitude of the first significant digit plus the exponent.
+    value = DecimalMagnitude(start, q) > 0 ? HUGE_VAL : 0.0;
   }
   if (consumed) *consumed = int(q - text);
   return neg ? -value : value;

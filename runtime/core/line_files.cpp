@@ -22,7 +22,10 @@ void WriteBack(LineFileCache& c) {
   if (!f) return;
   for (uint32_t i = 0; i <= c.highest && i < uint32_t(kLineFileLines); ++i) {
     std::fputs(c.lines[i], f);
-    if (!c.cut[i] || i == c.highest) std::fputs("\r\n", f);
+    // A cut line goes on in the next slot or, for the last slot, in the
+    // rest of the file: no line end between the parts.
+    const bool continues = c.cut[i] && (i < c.highest || !c.rest.empty());
+    if (!continues) std::fputs("\r\n", f);
   }
   if (!c.rest.empty()) std::fwrite(c.rest.data(), 1, c.rest.size(), f);
   std::fclose(f);
@@ -142,7 +145,7 @@ void GetLineFileText(const BasicString& name, double n, BasicString& out) {
 void GetLineFileNumber(const BasicString& name, double n, double& out) {
   BasicString text;
   LineFileGet(name.c_str(), LineIndex(n), text);
-  out = std::atof(text.c_str());
+  out = ParseNumber(text.c_str());  // the same locale-free reading as every conversion
 }
 
 void PutLineFileNumber(const BasicString& name, double n, double value) {

@@ -33,6 +33,16 @@ void DeleteErrorLog() { std::remove(ErrorLogPath()); }
 void AppendErrorLog(const char* text) {
   if (!text) text = "null";
   std::string path = ErrorLogPath();
+  // Without a folder to write in, retrying is pointless: say so once.
+  static bool toldUnwritable = false;
+  if (!platform::IsWritableFolder(platform::TempFolder())) {
+    if (!toldUnwritable) {
+      toldUnwritable = true;
+      std::fprintf(stderr, "Orvale: no temporary folder can be written (%s); the error log is off\n",
+                   platform::TempFolder().c_str());
+    }
+    return;
+  }
   for (int attempt = 0; attempt < 5; ++attempt) {
     if (FILE* f = std::fopen(path.c_str(), "ab")) {
       std::fputs(text, f);
@@ -67,7 +77,9 @@ void RunExitSteps() {
   }
 }
 
-void EndProgram() {
+void EndProgram() { EndProgramWithStatus(0); }
+
+void EndProgramWithStatus(int status) {
   ShutdownRuntime();
   if (gProjectSettings.debugMode) {
     char line[32];
@@ -83,6 +95,6 @@ void EndProgram() {
   }
   RunExitSteps();
   std::fflush(stdout);
-  if (sExitHandler) sExitHandler(0);
-  std::exit(0);
+  if (sExitHandler) sExitHandler(status);
+  std::exit(status);
 }

@@ -25,6 +25,9 @@ void SetRuntimeError(double code);
 // Releases the runtime, writes the end report when debug mode is on and
 // exits with status 0.
 [[noreturn]] void EndProgram();
+// The same, ending with the given exit status: programs that cannot go on
+// (the runtime did not start, their data is unusable) end with a non-zero one.
+[[noreturn]] void EndProgramWithStatus(int status);
 
 // Releases every runtime resource in the fixed shutdown order.
 void ShutdownRuntime();

@@ -88,6 +88,17 @@ const std::string& MemberFolder() {
   return gMemberFolder;
 }
 
+// One line in the error log naming the archive and what is wrong with it.
+void LogArchiveProblem(const Shoebox* box, const std::string& what) {
+  AppendErrorLog(("Archive " + std::string(box->containerPath) + ": " + what).c_str());
+}
+
+// The archive cannot serve any member: said once, then it is skipped.
+void MarkUnusable(Shoebox* box, const char* why) {
+  LogArchiveProblem(box, why);
+  box->usable = 0;
+}
+
 struct FindState {
   const char* baseName;
   ShoeboxMember* member;
@@ -224,9 +235,14 @@ int ResolveShoeboxFile(Shoebox* box, const char* name, char out[kShoeboxPathSize
     box->usable = 0;
     return 0;
   }
-  std::FILE* f = std::fopen(platform::NativePath(box->containerPath).c_str(), "rb");
-  if (!f) {
+  const std::string container = platform::NativePath(box->containerPath);
+  if (platform::IsFolder(container.c_str())) {  // start-up names the program's folder
     box->usable = 0;
+    return 0;
+  }
+  std::FILE* f = std::fopen(container.c_str(), "rb");
+  if (!f) {
+    MarkUnusable(box, "cannot be opened (missing or unreadable)");
     return 0;
   }
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(f, std::fclose);
@@ -236,10 +252,13 @@ int ResolveShoeboxFile(Shoebox* box, const char* name, char out[kShoeboxPathSize
   uint8_t trailer[kShoeboxTrailerSize];
   int64_t directoryStart = 0;
   bool fromEnd = false;
-  if (fileSize < kShoeboxTrailerSize ||
-      !ReadExactly(f, fileSize - kShoeboxTrailerSize, trailer, sizeof trailer) ||
+  if (fileSize < kShoeboxTrailerSize) {
+    MarkUnusable(box, fileSize == 0 ? "is empty" : "is too short to be an archive");
+    return 0;
+  }
+  if (!ReadExactly(f, fileSize - kShoeboxTrailerSize, trailer, sizeof trailer) ||
       !ShoeboxReadTrailer(trailer, fileSize, &directoryStart, &fromEnd)) {
-    box->usable = 0;
+    MarkUnusable(box, "has no archive trailer or a damaged directory offset (cut short?)");
     return 0;
   }
 
@@ -247,6 +266,7 @@ int ResolveShoeboxFile(Shoebox* box, const char* name, char out[kShoeboxPathSize
   if (directoryLength > kMaxDirectoryBytes) directoryLength = kMaxDirectoryBytes;
   std::vector<uint8_t> directory(static_cast<size_t>(directoryLength));
   if (!ReadExactly(f, directoryStart, directory.data(), directory.size())) {
+    MarkUnusable(box, "its directory cannot be read");
     out[0] = 0;
     return 0;
   }
@@ -259,6 +279,10 @@ int ResolveShoeboxFile(Shoebox* box, const char* name, char out[kShoeboxPathSize
   ShoeboxMember member;
   int found = ShoeboxFindEntry(directory.data(), directory.size(), fromEnd, fileSize,
                                baseName, &member);
+  if (found < 0 || (found > 0 && uint64_t(member.size) > PackCodecBound(kPackMaxUnpackedSize))) {
+    LogArchiveProblem(box, std::string("member ") + member.name +
+                               " lies outside the file or is too large (damaged directory)");
+  }
   if (found <= 0 || uint64_t(member.size) > PackCodecBound(kPackMaxUnpackedSize)) {
     out[0] = 0;
     return 0;
@@ -267,6 +291,7 @@ int ResolveShoeboxFile(Shoebox* box, const char* name, char out[kShoeboxPathSize
   size_t blockSize = static_cast<size_t>(member.size);
   std::unique_ptr<uint8_t[]> block(new uint8_t[blockSize ? blockSize : 1]);  // not zeroed
   if (!ReadExactly(f, member.start, block.get(), blockSize)) {
+    LogArchiveProblem(box, std::string("member ") + member.name + " cannot be read");
     out[0] = 0;
     return 0;
   }
@@ -276,9 +301,14 @@ int ResolveShoeboxFile(Shoebox* box, const char* name, char out[kShoeboxPathSize
   std::unique_ptr<PackCodec> codec(new PackCodec);
   PackCodecInit(*codec, 1);
   bool ok = PackCodecDecompressChecked(*codec, block.get(), uint32_t(blockSize));
+  if (!ok) LogArchiveProblem(box, std::string("member ") + member.name + " is damaged");
   std::string path;
   if (ok) {
     const std::string& folder = MemberFolder();
+    if (folder.empty()) {
+      LogArchiveProblem(box, "no folder for unpacked members can be made in " +
+                                 platform::TempFolder());
+    }
     char letters[3] = {char('A' + (uint32_t(member.offset) & 0xFF) % 26),
                        char('A' + (uint32_t(member.size) & 0xFF) % 26), 0};
     path = folder + "sbx" + letters + ShoeboxBaseName(member.name);

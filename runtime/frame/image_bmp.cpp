@@ -65,6 +65,14 @@ bool ReadWholeFile(const char* fileName, size_t maxBytes, std::vector<uint8_t>* 
   return ok;
 }
 
+// The info header and its later, longer versions (with colour masks, 52 and
+// 56 bytes; with colour space, 108; with an ICC profile, 124), which today's
+// editors write: all begin with the same 40 bytes.
+static bool IsInfoHeaderSize(uint32_t headerSize) {
+  return headerSize == kInfoHeaderSize || headerSize == 52 || headerSize == 56 ||
+         headerSize == 108 || headerSize == 124;
+}
+
 uint8_t DecodeBmpImage(RgbaImage* image, const uint8_t* data, size_t size, uint32_t colourKey) {
   if (!image || !data || size < kFileHeaderSize + 4) return 0;
   if (data[0] != 'B' || data[1] != 'M') return 0;
@@ -80,8 +88,8 @@ uint8_t DecodeBmpImage(RgbaImage* image, const uint8_t* data, size_t size, uint3
     height = U16(data + 20);
     bits = U16(data + 24);
     paletteEntrySize = 3;
-  } else if (headerSize == kInfoHeaderSize) {
-    if (size < kFileHeaderSize + kInfoHeaderSize) return 0;
+  } else if (IsInfoHeaderSize(headerSize)) {
+    if (size < kFileHeaderSize + headerSize) return 0;
     width = int32_t(U32(data + 18));
     height = int32_t(U32(data + 22));
     bits = U16(data + 28);
@@ -108,7 +116,7 @@ uint8_t DecodeBmpImage(RgbaImage* image, const uint8_t* data, size_t size, uint3
   uint32_t paletteCount = 0;
   if (bits == 8) {
     uint32_t wanted = 256;
-    if (headerSize == kInfoHeaderSize && coloursUsed > 0 && coloursUsed < 256) wanted = coloursUsed;
+    if (headerSize != kCoreHeaderSize && coloursUsed > 0 && coloursUsed < 256) wanted = coloursUsed;
     uint64_t fit = (dataOffset - headerEnd) / paletteEntrySize;
     paletteCount = uint32_t(fit < wanted ? fit : wanted);
     for (uint32_t i = 0; i < paletteCount; ++i) {

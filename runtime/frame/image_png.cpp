@@ -14,6 +14,8 @@ namespace {
 
 constexpr uint32_t kMaxPngSide = 65535;
 constexpr uint64_t kMaxPngBytes = uint64_t(1) << 30;
+constexpr png_alloc_size_t kMaxPngChunkBytes = png_alloc_size_t(16) << 20;
+constexpr png_uint_32 kMaxPngAncillaryChunks = 1000;
 
 struct PngFileHolder {
   std::FILE* handle;
@@ -42,6 +44,16 @@ void PngWriteCallback(png_structp png, png_bytep data, png_size_t length) {
 }
 
 void PngFlushCallback(png_structp) {}
+
+// libpng sizes some buffers from lengths in the file (a text chunk is read
+// whole): no single allocation of the reader may pass the chunk limit, so a
+// few bytes claiming a chunk of gigabytes are refused, not allocated.
+png_voidp PngLimitedMalloc(png_structp, png_alloc_size_t size) {
+  if (size > kMaxPngChunkBytes) return nullptr;
+  return std::malloc(size);
+}
+
+void PngFree(png_structp, png_voidp p) { std::free(p); }
 
 void PngWarning(png_structp, png_const_charp) {}
 
@@ -77,13 +89,16 @@ uint8_t PngOpenReader(const char* fileName, int32_t* width, int32_t* height, uin
   }
   std::fseek(gPngHolder->handle, 0, SEEK_SET);
 
-  gPngRead = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, PngError, PngWarning);
+  gPngRead = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, nullptr, PngError, PngWarning,
+                                      nullptr, PngLimitedMalloc, PngFree);
   if (!gPngRead) return 0;
   gPngInfo = png_create_info_struct(gPngRead);
   if (!gPngInfo) return 0;
   if (setjmp(png_jmpbuf(gPngRead))) return 0;
 
   png_set_user_limits(gPngRead, kMaxPngSide, kMaxPngSide);
+  png_set_chunk_malloc_max(gPngRead, kMaxPngChunkBytes);
+  png_set_chunk_cache_max(gPngRead, kMaxPngAncillaryChunks);
   png_set_read_fn(gPngRead, gPngHolder, PngReadCallback);
   png_read_info(gPngRead, gPngInfo);
 
@@ -91,7 +106,11 @@ uint8_t PngOpenReader(const char* fileName, int32_t* width, int32_t* height, uin
   const int bitDepth = png_get_bit_depth(gPngRead, gPngInfo);
   if (colourType == PNG_COLOR_TYPE_PALETTE) png_set_expand(gPngRead);
   if (colourType == PNG_COLOR_TYPE_GRAY && bitDepth < 8) png_set_expand(gPngRead);
-  if (png_get_valid(gPngRead, gPngInfo, PNG_INFO_tRNS)) png_set_expand(gPngRead);
+  const bool transparency = png_get_valid(gPngRead, gPngInfo, PNG_INFO_tRNS) != 0;
+  if (transparency) png_set_expand(gPngRead);
+  // Grey with alpha, or grey with a transparent shade, comes out as RGBA.
+  if (colourType == PNG_COLOR_TYPE_GRAY_ALPHA || (colourType == PNG_COLOR_TYPE_GRAY && transparency))
+    png_set_gray_to_rgb(gPngRead);
   if (bitDepth == 16) png_set_strip_16(gPngRead);
   if (bitDepth < 8) png_set_packing(gPngRead);
   png_set_interlace_handling(gPngRead);

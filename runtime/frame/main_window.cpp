@@ -54,6 +54,12 @@ void WarnSoftwareGl() {
 
 }  // namespace
 
+// Why the runtime cannot start: on standard error and in the error log.
+static void ReportStartFailure(const char* why) {
+  std::fprintf(stderr, "Orvale: %s\n", why);
+  AppendErrorLog(why);
+}
+
 std::vector<int> MultisampleCandidates(int samples) {
   std::vector<int> out;
   for (int s = samples; s > 0; s /= 2) out.push_back(s);
@@ -71,7 +77,7 @@ bool CreateMainWindow(OpenGLLumenar* r, void* instance, int width, int height, i
   SetFramePeriod(r, framesPerSecond);
   std::string why;
   if (!platform::VideoInit(&why)) {
-    std::fprintf(stderr, "Orvale: cannot open the main window: %s\n", why.c_str());
+    ReportStartFailure(("Cannot open the main window: " + why).c_str());
     return false;
   }
   r->instance = instance;
@@ -111,8 +117,7 @@ bool CreateMainWindow(OpenGLLumenar* r, void* instance, int width, int height, i
   }
   (void)reused;
   if (!w) {
-    std::fprintf(stderr, "Orvale: cannot create the OpenGL window: %s\n",
-                 platform::VideoError().c_str());
+    ReportStartFailure(("Cannot create the OpenGL window: " + platform::VideoError()).c_str());
     return false;
   }
   r->glContext = context;
@@ -135,18 +140,26 @@ bool CreateMainWindow(OpenGLLumenar* r, void* instance, int width, int height, i
   return true;
 }
 
+int PlaceOnScreen(int position, int size, int screen) {
+  if (size > screen) return 0;
+  if (position < 0) return 0;
+  return position + size > screen ? screen - size : position;
+}
+
 int ResizeWindow(OpenGLLumenar* r) {
   platform::Window* w = r->window;
   if (!w) return 1;
   if (r->fullscreen || platform::IsFullscreen(w)) platform::LeaveFullscreen(w);
   platform::SetBordered(w, true);
   platform::SetClientSize(w, r->width, r->height);
-  int x = 0, y = 0;
+  int x = 0, y = 0, dw = 0, dh = 0;
+  platform::DesktopSize(w, &dw, &dh);
   if (!platform::GetWindowPosition(w, &x, &y)) {
-    int dw = 0, dh = 0;
-    platform::DesktopSize(w, &dw, &dh);
-    platform::SetWindowPosition(w, (dw - r->width) / 2, (dh - r->height) / 2);
+    x = (dw - r->width) / 2;
+    y = (dh - r->height) / 2;
   }
+  if (dw > 0 && dh > 0)
+    platform::SetWindowPosition(w, PlaceOnScreen(x, r->width, dw), PlaceOnScreen(y, r->height, dh));
   platform::ShowWindow(w);
   platform::RaiseWindow(w);
   if (r->glAlive) SetViewport2D(r, 0, 0, 0, 0);

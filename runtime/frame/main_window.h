@@ -16,6 +16,10 @@ extern BasicString gCaption;
 extern uint8_t gAutoPause;
 extern uint8_t gPaused;
 
+// Window position along one axis: kept on a screen it fits on, else at the
+// screen's origin.
+int PlaceOnScreen(int position, int size, int screen);
+
 // Opens the window and its GL context (or reuses the renderer's context),
 // loads the GL entry points and shows the window. False with a message on
 // standard error when no window or context can be made.

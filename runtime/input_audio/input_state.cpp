@@ -6,6 +6,7 @@
 
 #include "core/project_settings.h"
 #include "core/runtime_error.h"
+#include "platform/window.h"
 
 InputState* gInput = nullptr;
 
@@ -72,6 +73,7 @@ int32_t InputInit(InputState* input, platform::Window* window, void* /*instance*
     input->pointerShown = 0;
     if (hidePointer) {
       input->mouseCoopLevel = kMouseCaptured;
+      platform::ConfinePointer(window, true);
       if (!platform::SetPointerShown(false)) {
         AppendErrorLog("No DX_Mouse");
         result = kInputNoMouse;

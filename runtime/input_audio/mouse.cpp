@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "input_audio/input_state.h"
+#include "platform/window.h"
 
 namespace {
 
@@ -64,6 +65,7 @@ bool AnyMouseButtonDown(InputState* input) {
 
 void ShowPointerStep(InputState* input) {
   input->mouseCoopLevel = kMouseShared;
+  platform::ConfinePointer(input->window, false);
   platform::SetPointerShown(true);
   platform::WarpPointer(input->mouseX, input->mouseY);
 }
@@ -71,4 +73,5 @@ void ShowPointerStep(InputState* input) {
 void HidePointerStep(InputState* input) {
   input->mouseCoopLevel = kMouseCaptured;
   platform::SetPointerShown(false);
+  platform::ConfinePointer(input->window, true);
 }

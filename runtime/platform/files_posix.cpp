@@ -15,7 +15,9 @@ int OpenFileForReading(const char* name) {
   if (!name || !*name) return kNoFile;
   int fd;
   do {
-    fd = open(name, O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a pipe or device of that name cannot hold the
+    // program up; only a regular file is kept, in blocking mode.
+    fd = open(name, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) return kNoFile;
   struct stat st;
@@ -23,6 +25,7 @@ int OpenFileForReading(const char* name) {
     close(fd);
     return kNoFile;
   }
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   return fd;
 }
 

@@ -296,10 +296,13 @@ bool SetPointerShown(bool shown) {
     SDL_ShowCursor(SDL_ENABLE);
     return true;
   }
-  if (SDL_SetRelativeMouseMode(SDL_TRUE) == 0) return true;
-  // No capture available: hide the pointer and keep reading motion deltas.
-  SDL_ShowCursor(SDL_DISABLE);
-  return false;
+  // Hidden, not relative: the window system's own pointer keeps moving (kept
+  // inside the window by ConfinePointer) and every motion event carries the
+  // change, from a mouse as from an absolute device (tablet, touch panel, a
+  // virtual machine's or remote desktop's pointer), which SDL's relative mode
+  // does not report.
+  SDL_SetRelativeMouseMode(SDL_FALSE);
+  return SDL_ShowCursor(SDL_DISABLE) >= 0;
 }
 
 void WarpPointer(int32_t x, int32_t y) {

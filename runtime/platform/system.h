@@ -12,8 +12,11 @@ namespace platform {
 double NowMs();
 void SleepMs(double ms);
 
-// Temporary folder with a trailing '/': $TMPDIR, else /tmp/.
+// Temporary folder with a trailing '/': $TMPDIR when it names a folder that
+// can be written, else /tmp/.
 std::string TempFolder();
+// True for an existing folder this process may create files in.
+bool IsWritableFolder(const std::string& path);
 // Absolute path of the running executable.
 std::string ProgramPath();
 bool SetCurrentFolder(const std::string& path);

@@ -1,6 +1,7 @@
 #include "platform/system.h"
 
 #include <SDL.h>
+#include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -27,9 +28,16 @@ void SleepMs(double ms) {
   }
 }
 
+bool IsWritableFolder(const std::string& path) {
+  struct stat st;
+  return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
+         access(path.c_str(), W_OK | X_OK) == 0;
+}
+
 std::string TempFolder() {
+  // A TMPDIR that does not exist or cannot be written falls back to /tmp.
   const char* t = std::getenv("TMPDIR");
-  std::string dir = (t && *t) ? t : "/tmp";
+  std::string dir = (t && *t && IsWritableFolder(t)) ? t : "/tmp";
   if (dir.back() != '/') dir += '/';
   return dir;
 }

@@ -20,5 +20,7 @@ std::FILE* CreateExclusiveFile(const char* path);
 
 // True when path names an existing regular file (links followed).
 bool IsRegularFile(const char* path);
+// True when path names an existing folder (links followed).
+bool IsFolder(const char* path);
 
 }  // namespace platform

@@ -37,4 +37,9 @@ bool IsRegularFile(const char* path) {
   return path && stat(path, &st) == 0 && S_ISREG(st.st_mode);
 }
 
+bool IsFolder(const char* path) {
+  struct stat st;
+  return path && stat(path, &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 }  // namespace platform

@@ -46,6 +46,8 @@ void SetWindowPosition(Window* w, int x, int y);
 bool GetWindowPosition(Window* w, int* x, int* y);
 void SetClientSize(Window* w, int width, int height);
 void GetClientSize(Window* w, int* width, int* height);
+// Keeps the system pointer inside the window while it has the focus.
+void ConfinePointer(Window* w, bool confined);
 void SetBordered(Window* w, bool bordered);
 void ShowSystemPointer(bool shown);
 

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace platform {
@@ -33,6 +34,44 @@ int DisplayOf(Window* w) {
   return 0;
 }
 
+bool DriverAvailable(const char* name) {
+  for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i)
+    if (SDL_strcmp(SDL_GetVideoDriver(i), name) == 0) return true;
+  return false;
+}
+
+// Starts SDL's video on a driver that shows a window. SDL would fall back
+// to its off-screen or dummy driver when no display answers, and the
+// program would run unseen: those only when SDL_VIDEODRIVER names them.
+bool StartVideoDriver(std::string* why) {
+  const char* asked = std::getenv("SDL_VIDEODRIVER");
+  if (asked && *asked) {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0) return true;
+    if (why) *why = std::string("video driver \"") + asked + "\": " + SDL_GetError();
+    return false;
+  }
+  std::string reasons;
+  for (const char* name : {"x11", "wayland", "kmsdrm"}) {
+    if (!DriverAvailable(name)) continue;
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, name);
+    bool up = SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
+    if (!up) reasons += std::string(reasons.empty() ? "" : "; ") + name + ": " + SDL_GetError();
+    SDL_ResetHint(SDL_HINT_VIDEODRIVER);
+    if (up) return true;
+  }
+  if (why) {
+    const char* display = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    *why = "no display to show a window on";
+    if ((!display || !*display) && (!wayland || !*wayland))
+      *why += " (DISPLAY is not set)";
+    else if (display && *display)
+      *why += std::string(" (DISPLAY \"") + display + "\" does not answer)";
+    if (!reasons.empty()) *why += ": " + reasons;
+  }
+  return false;
+}
+
 }  // namespace
 
 bool VideoInit(std::string* why) {
@@ -42,10 +81,7 @@ bool VideoInit(std::string* why) {
   SDL_SetHint(SDL_HINT_APP_NAME, "Orvale");
   // Windows behaviour: the desktop is not minimised around us on focus loss.
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-    if (why) *why = SDL_GetError();
-    return false;
-  }
+  if (!StartVideoDriver(why)) return false;
   // The GL library stays loaded for the life of the process: unloading the
   // driver at the last window's end gains nothing at exit.
   SDL_GL_LoadLibrary(nullptr);
@@ -176,6 +212,10 @@ void GetClientSize(Window* w, int* width, int* height) {
 
 void SetBordered(Window* w, bool bordered) {
   if (w && w->sdl) SDL_SetWindowBordered(w->sdl, bordered ? SDL_TRUE : SDL_FALSE);
+}
+
+void ConfinePointer(Window* w, bool confined) {
+  if (w && w->sdl) SDL_SetWindowMouseGrab(w->sdl, confined ? SDL_TRUE : SDL_FALSE);
 }
 
 void ShowSystemPointer(bool shown) {

@@ -327,14 +327,63 @@ TEST_F(ShoeboxTest, PlantedLinksAreNeverFollowed) {
   EXPECT_TRUE(fs::is_symlink(shared));
 }
 
-TEST_F(ShoeboxTest, UnusableTemporaryFolderFails) {
+// A TMPDIR that is no folder (or cannot be written) falls back to /tmp.
+TEST_F(ShoeboxTest, UnusableTemporaryFolderFallsBackToTmp) {
   fs::path archive = Pack("media.gfx");
-  // TMPDIR names a regular file: no folder can be made under it.
   WriteFile(root_ / "notafolder", Text("x"));
-  setenv("TMPDIR", (root_ / "notafolder").c_str(), 1);
-  SetShoebox(archive.c_str(), "");
-  EXPECT_EQ(Resolve("title.png"), 0);
-  EXPECT_STREQ(out_, "");
+  for (fs::path tmp : {root_ / "notafolder", root_ / "no" / "such" / "folder"}) {
+    setenv("TMPDIR", tmp.c_str(), 1);
+    SetShoebox(archive.c_str(), "");
+    ASSERT_EQ(Resolve("title.png"), 1) << tmp;
+    EXPECT_EQ(fs::path(out_).parent_path().parent_path(), fs::path("/tmp")) << out_;
+    EXPECT_EQ(ReadFile(out_), title_);
+  }
+}
+
+std::string LogText(const fs::path& folder) {
+  std::ifstream in(folder / "ErrorLog.txt", std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Why an archive cannot serve: one line naming the file and the fault; an
+// archive that cannot serve at all says so once.
+TEST_F(ShoeboxTest, UnusableArchivesAndDamagedMembersAreLogged) {
+  fs::path archive = Pack("media.gfx");
+  const Bytes good = ReadFile(archive);
+  Bytes badTrailer = good;
+  badTrailer[badTrailer.size() - 7] = 'x';
+  Bytes damagedMember = good;
+  size_t entry = EntryAt(good, "big.bin");
+  int32_t offset = I32(good, entry + 1 + 7), size = I32(good, entry + 1 + 11);
+  for (int32_t i = offset + 8; i < offset + size; i += 13) damagedMember[size_t(i)] ^= 0xA5;
+  struct Case {
+    const char* what;
+    const Bytes* bytes;  // null: no file
+    const char* line;
+  };
+  const Bytes empty, cut(good.begin(), good.begin() + long(good.size() / 2));
+  const Case cases[] = {
+      {"missing", nullptr, "cannot be opened (missing or unreadable)"},
+      {"empty", &empty, "is empty"},
+      {"cut short", &cut, "has no archive trailer or a damaged directory offset (cut short?)"},
+      {"damaged trailer", &badTrailer,
+       "has no archive trailer or a damaged directory offset (cut short?)"},
+      {"damaged member", &damagedMember, "member big.bin is damaged"},
+  };
+  for (const Case& c : cases) {
+    fs::path tmp = root_ / "tmp" / c.what;
+    fs::create_directories(tmp);
+    setenv("TMPDIR", tmp.c_str(), 1);
+    fs::path file = root_ / (std::string(c.what) + ".gfx");
+    if (c.bytes) WriteFile(file, *c.bytes);
+    SetShoebox(file.c_str(), "");
+    EXPECT_EQ(Resolve("big.bin"), 0) << c.what;
+    EXPECT_EQ(Resolve("big.bin"), 0) << c.what;
+    const std::string line = "Archive " + file.string() + ": " + c.line + "\r\n";
+    const std::string log = LogText(tmp);
+    const bool once = c.bytes != &damagedMember;
+    EXPECT_EQ(log, once ? line : line + line) << c.what;
+  }
 }
 
 TEST_F(ShoeboxTest, ShutdownDeletesTemporaryFiles) {

@@ -128,6 +128,16 @@ TEST(BasicString, TextToNumber) {
     BasicString s(c.text);
     EXPECT_EQ(StrToNumber(s), c.value) << c.text;
   }
+  // Out of range is decided by the value, not by the exponent's sign.
+  const std::string zeros(400, '0');
+  const struct {
+    std::string text;
+    double value;
+  } far[] = {{"0." + zeros + "1", 0.0},       {"1" + zeros + "e-5", HUGE_VAL},
+             {"-1" + zeros, -HUGE_VAL},      {"0." + zeros + "1e800", HUGE_VAL},
+             {"1" + zeros + "e-800", 0.0},   {"0." + zeros, 0.0},
+             {"12" + zeros + "e-400", 12.0}, {"." + zeros + "5e-9", 0.0}};
+  for (auto& c : far) EXPECT_EQ(StrToNumber(BasicString(c.text.c_str())), c.value) << c.text;
   if (std::setlocale(LC_ALL, "de_DE.UTF-8")) {
     EXPECT_EQ(StrToNumber(BasicString("2.5")), 2.5);
     std::setlocale(LC_ALL, "C");

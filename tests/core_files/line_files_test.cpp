@@ -1,5 +1,6 @@
 #include "core/line_files.h"
 
+#include <clocale>
 #include <string>
 
 #include "file_fixture.h"
@@ -117,6 +118,31 @@ TEST_F(LineFileTest, LongLinesFitTheirSlots) {
   // A put longer than a slot keeps its first 1023 bytes.
   PutLineFileText(BasicString("put.txt"), 0, BasicString(std::string(5000, 'z').c_str()));
   EXPECT_EQ(Get("put.txt", 0), std::string(1023, 'z'));
+}
+
+// The 256th line longer than a slot goes on in the kept tail: writing back
+// puts no line end inside it.
+TEST_F(LineFileTest, LongLastCachedLineIsWrittenBackWhole) {
+  std::string original;
+  for (int i = 0; i < 255; ++i) original += "line " + std::to_string(i) + "\r\n";
+  original += std::string(1500, 'w') + "\r\nline 256\r\n";
+  Write("edge.txt", original);
+  PutLineFileText(BasicString("edge.txt"), 3, BasicString("three"));
+  FinaliseLineFile();
+  std::string expected = original;
+  expected.replace(expected.find("line 3\r\n"), 8, "three\r\n");
+  EXPECT_EQ(Read("edge.txt"), expected);
+}
+
+// Numbers read from a line file are read the same under any locale.
+TEST_F(LineFileTest, NumbersReadLocaleFree) {
+  Write("num2.txt", "2.5\r\n");
+  const char* locale = std::setlocale(LC_ALL, "de_DE.UTF-8");
+  double v = 0;
+  GetLineFileNumber(BasicString("num2.txt"), 0, v);
+  std::setlocale(LC_ALL, "C");
+  if (!locale) GTEST_SKIP() << "no de_DE locale installed";
+  EXPECT_EQ(v, 2.5);
 }
 
 TEST_F(LineFileTest, ArchiveFileIsReadFromItsCopyAndWrittenToTheRealName) {

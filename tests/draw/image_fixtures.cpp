@@ -52,6 +52,11 @@ bool WritePngRows(std::FILE* f, const PngSpec& s, png_bytep* rows) {
   if (!pal.empty()) png_set_PLTE(png, info, pal.data(), int(pal.size()));
   if (!s.trns.empty())
     png_set_tRNS(png, info, const_cast<png_bytep>(s.trns.data()), int(s.trns.size()), nullptr);
+  if (s.trnsGrey >= 0) {
+    png_color_16 grey{};
+    grey.gray = png_uint_16(s.trnsGrey);
+    png_set_tRNS(png, info, nullptr, 0, &grey);
+  }
   png_write_info(png, info);
   png_write_image(png, rows);
   png_write_end(png, info);
@@ -72,11 +77,12 @@ bool WritePng(const std::string& path, const PngSpec& s) {
 }
 
 std::vector<uint8_t> MakeBmp(int width, int height, int bits, const std::vector<uint8_t>& rows,
-                             const std::vector<uint8_t>& paletteBgra, uint32_t coloursUsed) {
+                             const std::vector<uint8_t>& paletteBgra, uint32_t coloursUsed,
+                             uint32_t infoHeaderSize) {
   const int bpp = bits / 8;
   const int absH = height < 0 ? -height : height;
   const size_t stride = (size_t(width) * bpp + 3) & ~size_t(3);
-  const uint32_t offset = 54 + uint32_t(paletteBgra.size());
+  const uint32_t offset = 14 + infoHeaderSize + uint32_t(paletteBgra.size());
   std::vector<uint8_t> out(offset + stride * size_t(absH), 0);
   auto put32 = [&](size_t at, uint32_t v) {
     for (int i = 0; i < 4; ++i) out[at + i] = uint8_t(v >> (8 * i));
@@ -85,13 +91,13 @@ std::vector<uint8_t> MakeBmp(int width, int height, int bits, const std::vector<
   out[1] = 'M';
   put32(2, uint32_t(out.size()));
   put32(10, offset);
-  put32(14, 40);
+  put32(14, infoHeaderSize);
   put32(18, uint32_t(width));
   put32(22, uint32_t(height));
   out[26] = 1;
   out[28] = uint8_t(bits);
   put32(46, coloursUsed);
-  std::copy(paletteBgra.begin(), paletteBgra.end(), out.begin() + 54);
+  std::copy(paletteBgra.begin(), paletteBgra.end(), out.begin() + 14 + infoHeaderSize);
   for (int y = 0; y < absH; ++y)
     std::copy(rows.begin() + size_t(y) * width * bpp, rows.begin() + size_t(y + 1) * width * bpp,
               out.begin() + offset + size_t(y) * stride);

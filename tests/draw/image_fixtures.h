@@ -21,13 +21,16 @@ struct PngSpec {
   std::vector<uint8_t> samples = {};  // packed rows exactly as libpng takes them
   std::vector<uint8_t> palette = {};  // r, g, b triples
   std::vector<uint8_t> trns = {};  // palette alpha entries
+  int trnsGrey = -1;               // grey level made transparent, -1 = none
 };
 // Writes a PNG with libpng; false on failure.
 bool WritePng(const std::string& path, const PngSpec& spec);
 
-// A bitmap with a 40-byte info header. pixels: rows as stored in the file
+// A bitmap with a 40-byte info header (infoHeaderSize: a longer version,
+// its extra bytes zero). pixels: rows as stored in the file
 // (bottom-up unless height is negative), without padding; bits 8, 24 or 32.
 std::vector<uint8_t> MakeBmp(int width, int height, int bits, const std::vector<uint8_t>& rows,
-                             const std::vector<uint8_t>& paletteBgra = {}, uint32_t coloursUsed = 0);
+                             const std::vector<uint8_t>& paletteBgra = {}, uint32_t coloursUsed = 0,
+                             uint32_t infoHeaderSize = 40);
 
 }  // namespace drawtest

@@ -216,29 +216,61 @@ TEST(Engine3D, TextureFlagTruncates) {
   EXPECT_EQ(gTextureSelection[2], 0);
 }
 
-TEST(Startup, NoDisplayEndsWithMessageAndReport) {
-  // Without a display the window cannot be made: a message on standard
-  // error, no crash, and the program end writes its report.
-  std::filesystem::path dir =
-      std::filesystem::temp_directory_path() / ("orvale-nodisplay-" + std::to_string(platform::NowMs()));
-  std::filesystem::create_directories(dir);
-  EXPECT_EXIT(
-      {
-        setenv("TMPDIR", dir.c_str(), 1);
-        gProjectSettings.debugMode = 1;
-        gProjectSettings.screenWidth = 640;
-        gProjectSettings.screenHeight = 480;
-        unsetenv("DISPLAY");
-        unsetenv("WAYLAND_DISPLAY");
-        setenv("SDL_VIDEODRIVER", "x11", 1);
-        RuntimeStartup(nullptr, nullptr, "", 10, "Kestrovar");
-        if (RuntimeStarted()) std::abort();
-        EndProgram();
-      },
-      testing::ExitedWithCode(0), "cannot open the main window");
-  std::ifstream log(dir / "ErrorLog.txt", std::ios::binary);
-  std::stringstream text;
-  text << log.rdbuf();
-  EXPECT_EQ(text.str(), "-End On Line\r\n0\r\n-1\r\n0\r\n0\r\n");
-  std::filesystem::remove_all(dir);
+// Without a display the window cannot be made, and SDL's off-screen driver
+// is not taken in its place: the reason goes to standard error and the error
+// log, and the program ends with a non-zero status and its report.
+TEST(Startup, NoDisplayEndsWithReasonAndFailureStatus) {
+  struct Case {
+    const char* display;  // null: unset
+    const char* reason;
+  };
+  const Case cases[] = {
+      {nullptr, "Cannot open the main window: no display to show a window on (DISPLAY is not set)"},
+      {":97", "Cannot open the main window: no display to show a window on (DISPLAY \":97\" does "
+              "not answer)"},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                ("orvale-nodisplay-" + std::to_string(platform::NowMs()));
+    std::filesystem::create_directories(dir);
+    EXPECT_EXIT(
+        {
+          setenv("TMPDIR", dir.c_str(), 1);
+          gProjectSettings.debugMode = 1;
+          gProjectSettings.screenWidth = 640;
+          gProjectSettings.screenHeight = 480;
+          if (c.display)
+            setenv("DISPLAY", c.display, 1);
+          else
+            unsetenv("DISPLAY");
+          unsetenv("WAYLAND_DISPLAY");
+          unsetenv("SDL_VIDEODRIVER");
+          RuntimeStartup(nullptr, nullptr, "", 10, "Kestrovar");
+          if (RuntimeStarted()) std::abort();
+          EndProgramWithStatus(1);
+        },
+        testing::ExitedWithCode(1), "Orvale: Cannot open the main window: no display");
+    std::ifstream log(dir / "ErrorLog.txt", std::ios::binary);
+    std::stringstream text;
+    text << log.rdbuf();
+    EXPECT_EQ(text.str().rfind(c.reason, 0), 0u) << text.str();
+    EXPECT_NE(text.str().find("-End On Line\r\n0\r\n-1\r\n0\r\n0\r\n"), std::string::npos);
+    std::filesystem::remove_all(dir);
+  }
+}
+
+TEST(MainWindow, PlaceOnScreenKeepsAWindowOnTheScreenWhereItFits) {
+  struct Case {
+    int position, size, screen, expected;
+  };
+  const Case cases[] = {
+      {100, 640, 1024, 100},  // already on screen
+      {-50, 640, 1024, 0},    // off the near edge
+      {600, 640, 1024, 384},  // off the far edge
+      {-160, 640, 320, 0},    // larger than the screen: the origin
+      {10, 640, 640, 0},      // exactly the screen's size
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(PlaceOnScreen(c.position, c.size, c.screen), c.expected)
+        << c.position << " " << c.size << " " << c.screen;
 }

@@ -47,6 +47,10 @@ inline std::string StartRuntimeOnce() {
   static std::filesystem::path dir = std::filesystem::temp_directory_path() /
                                      ("orvale-frame-" + std::to_string(platform::NowMs()));
   std::filesystem::create_directories(dir);
+  std::atexit([] {
+    std::error_code ignored;
+    std::filesystem::remove_all(dir, ignored);
+  });
   setenv("TMPDIR", dir.c_str(), 1);
   // A previous run's log must go at start-up.
   std::ofstream(dir / "ErrorLog.txt") << "stale line\r\n";

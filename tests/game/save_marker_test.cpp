@@ -72,6 +72,25 @@ TEST_F(SaveMarker, NoMarkerAnywhere) {
   EXPECT_STREQ(StrCStr(ReadSaveMarker()), "");
 }
 
+// A pipe or device in the marker's place is not a marker: nothing blocks on
+// it, it is not read, removed or written through, and the end of Part One
+// writes the marker in the user folder instead.
+TEST_F(SaveMarker, PipeOrDeviceIsNoMarker) {
+  ASSERT_EQ(std::system(("mkfifo " + ProgramMarker().string()).c_str()), 0);
+  EXPECT_EQ(SaveMarkerExists(), 0.0);
+  EXPECT_STREQ(StrCStr(ReadSaveMarker()), "");
+  KillSaveMarkers();
+  EXPECT_TRUE(fs::is_fifo(ProgramMarker()));
+  EXPECT_EQ(WriteSaveMarker(), 1.0);
+  EXPECT_EQ(Slurp(UserMarker()), "5093176\r\n");
+  EXPECT_TRUE(fs::is_fifo(ProgramMarker()));
+  EXPECT_EQ(SaveMarkerExists(), 1.0);
+
+  fs::remove(ProgramMarker());
+  fs::create_symlink("/dev/zero", ProgramMarker());
+  EXPECT_STREQ(StrCStr(ReadSaveMarker()), "5093176");
+}
+
 // First line as the game compares it; empty files and blank lines read as ""
 // instead of ending the program.
 TEST_F(SaveMarker, ReadsTheFirstLineOfEveryContent) {

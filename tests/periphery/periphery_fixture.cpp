@@ -37,10 +37,10 @@ void ScriptHook() {
 class RuntimeEnv : public ::testing::Environment {
  public:
   void SetUp() override {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() /
-                                      ("orvale-periphery-" + std::to_string(platform::NowMs()));
-    std::filesystem::create_directories(dir);
-    setenv("TMPDIR", dir.c_str(), 1);
+    dir_ = std::filesystem::temp_directory_path() /
+           ("orvale-periphery-" + std::to_string(platform::NowMs()));
+    std::filesystem::create_directories(dir_);
+    setenv("TMPDIR", dir_.c_str(), 1);
     platform::SetJoystickBackend(&gStick);
     gProjectSettings.screenWidth = 640;
     gProjectSettings.screenHeight = 480;
@@ -63,7 +63,12 @@ class RuntimeEnv : public ::testing::Environment {
     FreePolygonVertices();
     FreeGrabScratchBuffer();
     platform::SetJoystickBackend(nullptr);
+    std::error_code ignored;
+    std::filesystem::remove_all(dir_, ignored);
   }
+
+ private:
+  std::filesystem::path dir_;
 };
 const auto* const kEnv = ::testing::AddGlobalTestEnvironment(new RuntimeEnv);
 
