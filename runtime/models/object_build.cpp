@@ -35,7 +35,7 @@ void ObjAddVertex(Lumenar3D* engine, float x, float y, float z, float u, float v
   SetVertexColour(&r, colour);
   // Appends grow by a quarter at least, so that large objects do not copy
   // their list over and over.
-  if (built->count >= built->capacity && built->count > built->firstCapacity)
+  if (built->count + 1 >= built->capacity && built->count >= built->firstCapacity)
     GrowArrayReserve(*built, built->count + built->count / 4);
   GrowArrayAppend(*built, r);
 }

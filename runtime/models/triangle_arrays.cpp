@@ -1,5 +1,7 @@
 // Triangle lists of a part: the packed vertices of each frame expanded and
 // walked run by run (lists, strips, fans).
+#include <cstring>
+
 #include "models/mesh_object.h"
 #include "models/unit_normals.h"
 
@@ -102,9 +104,12 @@ void MeshObjectX::BuildTriangleArrays() {
       }
       ExpandPackedVertex(*this, f, i, &w[n]);
       if (++n < 3) continue;
-      GrowArrayAppend(f.triangles, w[0]);
-      GrowArrayAppend(f.triangles, w[1]);
-      GrowArrayAppend(f.triangles, w[2]);
+      if (f.triangles.count + 3 > f.triangles.capacity) GrowArrayReserve(f.triangles, f.triangles.count + 3);
+      MeshVertex* out = f.triangles.data + f.triangles.count;
+      out[0] = w[0];
+      out[1] = w[1];
+      out[2] = w[2];
+      f.triangles.count += 3;
       if (mode == kList) {
         n = 0;
       } else if (mode == kStrip) {
@@ -125,7 +130,8 @@ void MeshObjectX::BuildTriangleArrays() {
   drawVertices.count = 0;
   const MeshFrame& f0 = frames.data[0];
   GrowArrayReserve(drawVertices, f0.triangles.count);
-  for (int32_t i = 0; i < f0.triangles.count; ++i) drawVertices.data[i] = f0.triangles.data[i];
+  if (f0.triangles.count > 0)
+    std::memcpy(drawVertices.data, f0.triangles.data, sizeof(MeshVertex) * size_t(f0.triangles.count));
   drawVertices.count = f0.triangles.count;
   hasVertexColours = 0;
   for (int32_t i = 0; i < palette.count; ++i) {
