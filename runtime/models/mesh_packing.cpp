@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "models/unit_normals.h"
@@ -50,22 +51,13 @@ int PaletteIndex(GrowArray<uint32_t>& palette, uint32_t colour) {
 // first so that no run loses its kind to a full palette.
 void ReserveMarkersWhenCrowded(MeshObject* mesh) {
   GrowArray<uint32_t>& palette = mesh->palette;
-  std::vector<uint32_t> distinct(palette.data, palette.data + palette.count);
+  std::unordered_set<uint32_t> distinct(palette.data, palette.data + palette.count);
   std::vector<uint32_t> markers;
   for (int32_t fi = 0; fi < mesh->frames.count; ++fi) {
     const MeshFrame& f = mesh->frames.data[fi];
     for (int32_t i = 0; i < f.built.count; ++i) {
       uint32_t c = f.built.data[i].colour;
-      bool known = false;
-      for (uint32_t d : distinct)
-        if (d == c) {
-          known = true;
-          break;
-        }
-      if (known) continue;
-      distinct.push_back(c);
-      if (IsRunOpener(c)) markers.push_back(c);
-      if (distinct.size() > size_t(kAddressableColours) + 4) break;
+      if (distinct.insert(c).second && IsRunOpener(c)) markers.push_back(c);
     }
   }
   if (distinct.size() <= size_t(kAddressableColours)) return;

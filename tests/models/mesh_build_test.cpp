@@ -213,6 +213,28 @@ TEST_F(ObjectBuilding, ColoursPastTheAddressablePaletteKeepTheGeometry) {
   }
 }
 
+TEST_F(ObjectBuilding, RunsOpenedAfterAFullPaletteKeepTheirKind) {
+  // 300 colours in a list, then a fan: the fan marker still gets an entry.
+  ObjStart(engine_, 0, 0);
+  for (int t = 0; t < 300; ++t)
+    for (P p : {A, B, C}) ObjAddVertex(engine_, p.x, p.y, p.z, 0, 0, uint32_t(t) << 8);
+  ObjStartGroup(engine_, 2);
+  for (P p : {A, B, C, D}) ObjAddVertex(engine_, p.x, p.y, p.z, 0, 0, 0xFFFFFF);
+  ObjEnd(engine_);
+  const MeshObjectX& part = Part(0);
+  EXPECT_EQ(part.palette.count, 256);
+  ASSERT_EQ(part.drawVertices.count, 3 * 302);
+  // The fan's two triangles close the list.
+  std::vector<P> all = Corners(part.drawVertices);
+  std::vector<P> want = {A, B, C, A, C, D};
+  for (int i = 0; i < 6; ++i) {
+    const P& got = all[all.size() - 6 + size_t(i)];
+    EXPECT_EQ(got.x, want[size_t(i)].x) << i;
+    EXPECT_EQ(got.y, want[size_t(i)].y) << i;
+    EXPECT_EQ(got.z, want[size_t(i)].z) << i;
+  }
+}
+
 TEST_F(ObjectBuilding, FanNormalsComeFromTheFanTriangles) {
   // A tent: apex A over a square base B C D E, drawn as one fan. Corner E
   // belongs only to the side face (A, D, E); walked as a strip it would get
