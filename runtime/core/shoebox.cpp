@@ -2,6 +2,7 @@
 
 #include "core/pack_codec.h"
 #include "core/runtime_error.h"
+#include "platform/files.h"
 #include "platform/system.h"
 #include "platform/temp_file.h"
 
@@ -227,6 +228,17 @@ int ResolveShoeboxFile(Shoebox* box, const char* name, char out[kShoeboxPathSize
         return 0;
       }
       return 1;
+    }
+  }
+  // Names written on systems that ignore letter case: a real file whose
+  // name differs only in case still wins over the container.
+  std::string matched = platform::MatchFileNameCase(native.c_str());
+  if (!matched.empty()) {
+    if (std::FILE* f = std::fopen(matched.c_str(), "rb")) {
+      std::fclose(f);
+      if (CopyName(out, matched.c_str())) return 1;
+      out[0] = 0;
+      return 0;
     }
   }
 

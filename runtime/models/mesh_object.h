@@ -97,6 +97,11 @@ class MeshObjectX : public MeshObject {
   MeshObjectX& operator=(const MeshObjectX& source);
   ~MeshObjectX();
 
+  // Turns the packed vertices of every frame into triangle lists (three
+  // records a triangle, no markers), copies frame 0's into drawVertices and
+  // sets hasVertexColours.
+  void BuildTriangleArrays() override;
+
   uint32_t hasVertexColours = 0;
   uint32_t vertexBufferA = 0;
   uint32_t vertexBufferB = 0;
@@ -107,6 +112,16 @@ class MeshObjectX : public MeshObject {
   int32_t textureUnit1 = -1;  // into the owning slot's textures; -1 = none
   int32_t textureUnit2 = -1;
 };
+
+// r, g, b of a colour: its bytes / 255, or white for the marker range.
+void SetVertexColour(MeshVertex* v, uint32_t colour);
+
+// Expands packed vertex i of frame into a MeshVertex: dequantised position,
+// directions from the unit-normal table, palette colour, u = texU[i] and
+// v = -texV[i]. light is left as it is. Indexes beyond their tables read as
+// white and 0.
+void ExpandPackedVertex(const MeshObject& mesh, const MeshFrame& frame, int32_t i,
+                        MeshVertex* out);
 
 // Empties the three arrays of a frame (scalars stay).
 void InitFrameRecord(MeshFrame* frame);

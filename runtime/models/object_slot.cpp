@@ -4,6 +4,8 @@
 
 #include <utility>
 
+#include "engine3d/lumenar3d.h"
+
 int32_t gBuildObjectIndex = -1;
 
 namespace {
@@ -95,4 +97,32 @@ void ReserveObjectTable(GrowArray<ObjectSlot>& table, int32_t n) {
   }
   table.data = block;
   table.capacity = cap;
+}
+
+uint32_t MarkerOfMode(int32_t mode) {
+  if (mode == 0) return ListMarker;
+  if (mode == 2) return FanMarker;
+  return StripMarker;
+}
+
+MeshVertex MarkerVertex(uint32_t marker) {
+  MeshVertex v{};
+  v.colour = marker;
+  v.r = v.g = v.b = 1.0f;
+  return v;
+}
+
+void ObjStart(Lumenar3D* engine, int32_t n, int32_t mode) {
+  if (!engine || n < 0 || n >= engine->objects.count) return;
+  ObjectSlot& slot = engine->objects.data[n];
+  ClearObjectSlot(&slot, false);
+  ReserveObjectSlots(slot.parts, 1);
+  gBuildObjectIndex = n;
+  ReserveObjectSlots(slot.parts, 1);
+  slot.parts.count = 1;
+  MeshObjectX& part = slot.parts.data[0];
+  MeshFrame empty;
+  InitFrameRecord(&empty);
+  GrowArrayAppend(part.frames, empty);
+  GrowArrayAppend(part.frames.data[0].built, MarkerVertex(MarkerOfMode(mode)));
 }

@@ -40,6 +40,20 @@ void ReserveObjectSlots(GrowArray<MeshObjectX>& list, int32_t n);
 // Makes destination a deep copy of source and returns it.
 MeshObjectX* CopyMeshObjectArrays(MeshObjectX* destination, const MeshObjectX* source);
 
+class Lumenar3D;
+
+// Empties slot n of the engine's table (storage kept) and prepares it for
+// building: one part with one frame whose built list opens with the marker
+// of mode (0 list, 2 fan, 1 and any other value strip). The slot is not in
+// use until ObjEnd. n outside the table does nothing.
+void ObjStart(Lumenar3D* engine, int32_t n, int32_t mode);
+
+// The run marker of a group mode: 0 list, 2 fan, any other value strip.
+uint32_t MarkerOfMode(int32_t mode);
+
+// A record all zero but for colour and r = g = b = 1.
+MeshVertex MarkerVertex(uint32_t marker);
+
 // Makes room for n slots in an object table by the GrowArray rule; new
 // slots are empty, existing ones are moved.
 void ReserveObjectTable(GrowArray<ObjectSlot>& table, int32_t n);

@@ -15,7 +15,8 @@ constexpr int kNoFile = -1;
 int OpenFileForReading(const char* name);
 // A new empty file for reading and writing (replaces an existing one).
 int CreateFileForWriting(const char* name);
-void CloseFile(int file);
+// False when closing reports an error (data that did not reach the file).
+bool CloseFile(int file);
 // Bytes transferred, or -1 on failure. Retries interrupted and partial
 // transfers until count bytes moved or the file ends.
 int64_t ReadFile(int file, void* buffer, int64_t count);
@@ -24,6 +25,12 @@ bool SeekFileRelative(int file, int64_t offset);
 // Current offset and total size; -1 on failure.
 int64_t FileOffset(int file);
 int64_t FileSize(int file);
+
+// The path of an existing regular file whose name equals name, each folder
+// and the file compared without regard to ASCII letter case where no exact
+// match exists ('\' is taken as '/'). An exact match always wins. "" when
+// no such file exists.
+std::string MatchFileNameCase(const char* name);
 
 // Removes a file (not a folder); false when it could not.
 bool DeleteFile(const char* name);

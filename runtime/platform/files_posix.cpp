@@ -38,8 +38,8 @@ int CreateFileForWriting(const char* name) {
   return fd < 0 ? kNoFile : fd;
 }
 
-void CloseFile(int file) {
-  if (file >= 0) close(file);
+bool CloseFile(int file) {
+  return file >= 0 && close(file) == 0;
 }
 
 int64_t ReadFile(int file, void* buffer, int64_t count) {
@@ -88,6 +88,80 @@ int64_t FileSize(int file) {
   struct stat st;
   if (file < 0 || fstat(file, &st) != 0) return -1;
   return int64_t(st.st_size);
+}
+
+namespace {
+
+bool EqualNoCase(const std::string& a, const char* b) {
+  size_t n = std::strlen(b);
+  if (a.size() != n) return false;
+  for (size_t i = 0; i < n; ++i) {
+    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x + 32);
+    if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y + 32);
+    if (x != y) return false;
+  }
+  return true;
+}
+
+bool IsRegular(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// The entry of folder named like part: the exact name when it exists, else
+// the first whose name differs only in letter case. "" when none.
+std::string MatchEntry(const std::string& folder, const std::string& part, bool last) {
+  std::string exact = folder + part;
+  struct stat st;
+  if (stat(exact.c_str(), &st) == 0 && (last ? S_ISREG(st.st_mode) : S_ISDIR(st.st_mode)))
+    return part;
+  DIR* d = opendir(folder.empty() ? "." : folder.c_str());
+  if (!d) return "";
+  std::string found;
+  while (dirent* e = readdir(d)) {
+    if (!EqualNoCase(part, e->d_name)) continue;
+    if (fstatat(dirfd(d), e->d_name, &st, 0) != 0) continue;
+    if (last ? !S_ISREG(st.st_mode) : !S_ISDIR(st.st_mode)) continue;
+    // Several spellings: take the first by byte order, so the choice does
+    // not depend on the folder's order.
+    if (found.empty() || std::strcmp(e->d_name, found.c_str()) < 0) found = e->d_name;
+  }
+  closedir(d);
+  return found;
+}
+
+}  // namespace
+
+std::string MatchFileNameCase(const char* name) {
+  if (!name || !*name) return "";
+  std::string path = name;
+  for (char& c : path)
+    if (c == '\\') c = '/';
+  if (IsRegular(path)) return path;
+  std::string folder;
+  size_t at = 0;
+  if (path[0] == '/') {
+    folder = "/";
+    at = 1;
+  }
+  while (at <= path.size()) {
+    size_t slash = path.find('/', at);
+    bool last = slash == std::string::npos;
+    std::string part = path.substr(at, last ? std::string::npos : slash - at);
+    if (part.empty() || part == "." || part == "..") {
+      if (last) return "";
+      if (!part.empty()) folder += part + "/";
+      at = slash + 1;
+      continue;
+    }
+    std::string entry = MatchEntry(folder, part, last);
+    if (entry.empty()) return "";
+    if (last) return folder + entry;
+    folder += entry + "/";
+    at = slash + 1;
+  }
+  return "";
 }
 
 bool DeleteFile(const char* name) { return name && *name && unlink(name) == 0; }
