@@ -19,7 +19,7 @@ class Failure(Exception):
     pass
 
 
-def run_case(opts, name, damage=None, env_change=None, expect_exit=True, seconds=30,
+def run_case(opts, name, damage=None, env_change=None, expect_exit=True, seconds=120,
              actions=None):
     folder = os.path.join(opts.out, name)
     shutil.rmtree(folder, ignore_errors=True)
