@@ -9,37 +9,28 @@ namespace {
 const float kDiagonal = std::bit_cast<float>(uint32_t(0x3FB504F4));
 
 // The open list is kept in descending f; the back leaves first and, among
-// equal keys, the entry inserted earlier leaves first.
-bool InsertOpen(Planner& p, Node* n) {
+// equal keys, the entry inserted earlier leaves first. First index whose
+// key is f or less.
+uint32_t FirstAtOrBelow(Planner& p, float f) {
   uint32_t lo = 0, hi = FixedDequeSize(p.open);
   while (lo < hi) {
     uint32_t mid = lo + (hi - lo) / 2;
-    if (FixedDequeAt(p.open, mid)->f <= n->f) {
+    if (FixedDequeAt(p.open, mid)->f <= f) {
       hi = mid;
     } else {
       lo = mid + 1;
     }
   }
-  return FixedDequeInsert(p.open, lo, n);
+  return lo;
 }
 
-// Index of open node n: the first entry with its key, then along the run of
+bool InsertOpen(Planner& p, Node* n) { return FixedDequeInsert(p.open, FirstAtOrBelow(p, n->f), n); }
+
+// Index of open node n: from the first entry with its key along the run of
 // equal keys.
 uint32_t OpenIndexOf(Planner& p, const Node* n) {
   const uint32_t size = FixedDequeSize(p.open);
-  uint32_t lo = 0, hi = size;
-  while (lo < hi) {
-    uint32_t mid = lo + (hi - lo) / 2;
-    if (FixedDequeAt(p.open, mid)->f <= n->f) {
-      hi = mid;
-    } else {
-      lo = mid + 1;
-    }
-  }
-  for (uint32_t i = lo; i < size; ++i) {
-    if (FixedDequeAt(p.open, i) == n) return i;
-  }
-  for (uint32_t i = 0; i < lo; ++i) {  // a key that sorts apart (NaN never does)
+  for (uint32_t i = FirstAtOrBelow(p, n->f); i < size; ++i) {
     if (FixedDequeAt(p.open, i) == n) return i;
   }
   return size;
