@@ -529,4 +529,52 @@ TEST_F(Draw3D, TransformStackFullPushIsIgnoredAndPopsStaySymmetric) {
   EXPECT_NEAR(e->viewConeTangent, std::tan(89 * 3.14159265 / 180), 1e-2);
 }
 
+TEST_F(Draw3D, LightsSwitchByNumberAndDebugDrawingKeepsThem) {
+  SetLight(e, 11, 0x00FF00, 1, 2, 3, 0, 0, 0, 120, false);  // light 3, a point light
+  EXPECT_TRUE(glIsEnabled(GL_LIGHT3));
+  EXPECT_EQ(e->lightMask, 1 << 3);
+  float pos[4] = {0, 0, 0, 0};
+  glGetLightfv(GL_LIGHT3, GL_POSITION, pos);  // eye space of the camera at z = 6
+  EXPECT_NEAR(pos[0], 1, 1e-5);
+  EXPECT_NEAR(pos[2], 3 - 6, 1e-5);
+  EXPECT_EQ(pos[3], 1);
+  SetLight(e, 2, 0xFFFFFF, 0, 0, 0, 0, 0, 0, 45, false);  // default light
+  const float p[3] = {0, 0, 0}, q[3] = {1, 1, 1};
+  DrawDot(e, p, 0xFF, 1000);
+  DrawLine3D(e, p, q, 0xFF, 3);
+  DrawAxes(e, 0, 0, 0);
+  DrawDebugSphere(e, p, 1, 0xFF, 2);
+  DrawDebugBox(e, p, q, q, q, 0xFF, 2);
+  EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+  SetLight(e, 3, 0, 0, 0, 0, 0, 0, 0, 0, false);
+  EXPECT_FALSE(glIsEnabled(GL_LIGHT3));
+  EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+  SetLight(e, 2, 0, 0, 0, 0, 0, 0, 0, 0, false);
+  EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+  // The effect light: -3 switches the shadow pass, once.
+  SetLight(e, -3, 0x808080, 1, 2, 3, 0, 0, 0, 1, false);
+  EXPECT_EQ(e->lightEffectMode, 3);
+  EXPECT_EQ(e->shadowPass, 1);
+  SetShadowPass(e, true);
+  EXPECT_TRUE(glIsEnabled(GL_STENCIL_TEST));
+  SetLight(e, -3, 0, 0, 0, 0, 0, 0, 0, 0, false);
+  EXPECT_EQ(e->shadowPass, 0);
+  EXPECT_EQ(e->lightEffectOn, 0);
+  EXPECT_FALSE(glIsEnabled(GL_STENCIL_TEST));
+  SetLight(e, -5, 0, 0, 0, 0, 0, 0, 0, 1, false);
+  EXPECT_EQ(e->lightEffectMode, 2);
+  SetLight(e, -1, 0, 0, 0, 0, 0, 0, 0, 0, false);
+  EXPECT_EQ(e->lightEffectMode, 1);
+  EXPECT_EQ(e->lightEffectOn, 0);
+  // Cull modes: 2 is only stored.
+  SetCullMode(e, 1);
+  GLint front = 0;
+  glGetIntegerv(GL_FRONT_FACE, &front);
+  EXPECT_EQ(front, GL_CW);
+  SetCullMode(e, 2);
+  EXPECT_EQ(e->cullMode, 2);
+  EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
 }  // namespace
