@@ -482,6 +482,14 @@ TEST_F(Draw3D, FrameChoiceAndCulling) {
   FrameChoice clamp = ChooseFrames(-3, 40, 0.5f, false, 5);
   EXPECT_EQ(clamp.a, 4);
   EXPECT_EQ(clamp.b, 0);
+  // Planes of the camera at z = 6 looking down -z, near 1, far 100.
+  EXPECT_TRUE(PointInFrustum(e, 0, 0, 0, 0));
+  EXPECT_FALSE(PointInFrustum(e, 0, 0, 5.5f, 0));  // before the near plane
+  EXPECT_TRUE(PointInFrustum(e, 0, 0, 5.5f, 1));
+  EXPECT_FALSE(PointInFrustum(e, 0, 0, -95, 0));  // beyond the far plane
+  EXPECT_FALSE(PointInFrustum(e, 40, 0, 0, 1));
+  for (const auto& plane : e->frustumPlanes)
+    EXPECT_NEAR(plane[0] * plane[0] + plane[1] * plane[1] + plane[2] * plane[2], 1, 1e-5);
   // An object behind the camera is not drawn.
   BuildCube(e, 1, 0xFFFFFF);
   SetTranslation(e, 0, 0, 20);
