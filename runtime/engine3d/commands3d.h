@@ -1,7 +1,12 @@
-// Command layer of the 3D engine.
+// Command layer of the 3D engine: the language's 3D statements and
+// functions. Numbers arrive as doubles and are converted here; the engine
+// is g3DEngine and the renderer gRenderer.
 #pragma once
 
 #include <cstdint>
+
+struct BasicString;
+struct BasicArray;
 
 // {first sprite slot, second sprite slot, texture flag} of the 3D texture
 // commands; -1, -1, 0 at program start.
@@ -9,3 +14,48 @@ extern int32_t gTextureSelection[3];
 
 // Texture flag of gTextureSelection := value truncated toward zero.
 void SetTextureFlagCmd(double value);
+
+// Ends a shadow pass and returns to the full-screen 2D state.
+void Make2DCmd();
+// Selects the sprite slots of the 3D texture units and binds them.
+void SetTextureCmd(double first, double second);
+void SetTextureOffsetCmd(double u, double v);
+// Normal mode of objects built from now on: the remainder of mode by 3
+// (keeping the sign, so -4 gives -1).
+void SetFrameDecodeModeCmd(double mode);
+void SetSphereMapCmd(double on);
+void UseShaderCmd(double slot);
+
+// Building an object vertex by vertex.
+void ObjStartCmd(double n);
+void ObjAddVertexCmd(double x, double y, double z, double u, double v, double colour);
+void ObjStartGroupCmd();
+void ObjEndCmd();
+
+// Model files. A name found neither as a file nor in the resource archive
+// loads nothing.
+void LoadObjectCmd(BasicString& file, double n);
+void SaveObjectCmd(const BasicString& file, double n);
+
+// Window conversions; the outputs change only on success. The window y of
+// both is measured from the top of the screen.
+void ProjectPointCmd(double x, double y, double z, double* sx, double* sy, double* sz);
+void UnprojectPointCmd(double sx, double sy, double sz, double* x, double* y, double* z);
+
+void PrintText3DCmd(const BasicString& text, double x, double y, double z, double size);
+
+// Object collision: 1.0 on a hit, else 0.0. The box command's box is axis
+// aligned, width across x and z, height along y.
+double CollideObjectSphereCmd(double n, double frame, double radius, double x, double y, double z);
+double CollideObjectBoxCmd(double n, double frame, double x, double y, double z, double width,
+                           double height);
+// Distance along the ray to the object (negative behind, 0 for none).
+double RayObjectDistanceCmd(double n, double frame, double x, double y, double z, double dx,
+                            double dy, double dz);
+
+// Triangles of frame 0 over all parts of an object.
+double CountFacesCmd(double n);
+// out := 3 × 9 numbers: x, y, z, u, v, colour, normal x, y, z of each
+// vertex of triangle face of the frame, counted over the parts in order;
+// all zero when the face does not exist.
+void GetFaceCmd(double n, double frame, double face, BasicArray& out);
