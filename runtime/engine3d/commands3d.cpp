@@ -8,6 +8,7 @@
 #include "core/shoebox.h"
 #include "engine3d/lumenar3d.h"
 #include "engine3d/object_collision.h"
+#include "engine3d/object_transform_ops.h"
 #include "engine3d/point_projection.h"
 #include "engine3d/shaders.h"
 #include "frame/fonts.h"
@@ -141,6 +142,27 @@ double RayObjectDistanceCmd(double n, double frame, double x, double y, double z
                             double dy, double dz) {
   return RayObjectDistance(g3DEngine, TruncInt32(n), TruncInt32(frame), F(x), F(y), F(z), F(dx),
                            F(dy), F(dz));
+}
+
+void PushMatrixCmd() { PushObjectTransform(g3DEngine); }
+
+void PopMatrixCmd() { PopObjectTransform(g3DEngine); }
+
+void AddRotationCmd(double angle, double x, double y, double z) {
+  AddObjectRotation(g3DEngine, F(angle), F(x), F(y), F(z));
+}
+
+void SetTranslationCmd(double x, double y, double z) {
+  SetObjectTranslation(g3DEngine, F(x), F(y), F(z));
+}
+
+void SetScaleCmd(double x, double y, double z) { SetObjectScale(g3DEngine, F(x), F(y), F(z)); }
+
+void MultMatrixCmd(const BasicArray& m) {
+  if (!m.data || m.dimensionCount != 1 || m.size0 != 16) return;
+  float values[16];
+  for (int i = 0; i < 16; ++i) values[i] = F(m.data[i]);
+  AddObjectMatrix(g3DEngine, values);
 }
 
 double CountFacesCmd(double n) {

@@ -53,6 +53,16 @@ double CollideObjectBoxCmd(double n, double frame, double x, double y, double z,
 double RayObjectDistanceCmd(double n, double frame, double x, double y, double z, double dx,
                             double dy, double dz);
 
+// The object transform stack.
+void PushMatrixCmd();
+void PopMatrixCmd();
+void AddRotationCmd(double angle, double x, double y, double z);
+void SetTranslationCmd(double x, double y, double z);
+void SetScaleCmd(double x, double y, double z);
+// Multiplies a 16-number array (column-major) onto the current transform;
+// any other array shape does nothing.
+void MultMatrixCmd(const BasicArray& m);
+
 // Triangles of frame 0 over all parts of an object.
 double CountFacesCmd(double n);
 // out := 3 × 9 numbers: x, y, z, u, v, colour, normal x, y, z of each
