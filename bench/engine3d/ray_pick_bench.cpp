@@ -66,7 +66,7 @@ float FloorRay(const std::vector<float>& tri, const float o[3], const float d[3]
 int main(int argc, char** argv) {
   int rays = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
   Lumenar3D* engine = new Lumenar3D(nullptr);
-  ResetTransformRecord(engine, 0);
+  ResetObjectTransform(engine, 0);
   BuildTerrain(engine, 0);
   const MeshFrame& frame = engine->objects.data[0].parts.data[0].frames.data[0];
   const int32_t triangles = frame.triangles.count / 3;

@@ -49,7 +49,7 @@ void ComposeObjectMatrix(Lumenar3D* e) {
   r->valid = 1;
 }
 
-void ResetTransformRecord(Lumenar3D* e, int32_t level) {
+void ResetObjectTransform(Lumenar3D* e, int32_t level) {
   if (!e || level < 0 || level > kDeepestLevel) return;
   TransformRecord& r = e->transforms[level];
   r.matrixCount = 0;
@@ -65,7 +65,7 @@ void PushObjectTransform(Lumenar3D* e) {
   ComposeObjectMatrix(e);
   if (e->transformIndex >= kDeepestLevel) return;
   e->transformIndex += 1;
-  ResetTransformRecord(e, e->transformIndex);
+  ResetObjectTransform(e, e->transformIndex);
   ParentMatrix(e, e->transforms[e->transformIndex].matrix);
 }
 
@@ -74,7 +74,7 @@ void PopObjectTransform(Lumenar3D* e) {
   if (e->transformIndex > 0)
     e->transformIndex -= 1;
   else
-    ResetTransformRecord(e, 0);
+    ResetObjectTransform(e, 0);
 }
 
 void SetObjectTranslation(Lumenar3D* e, float x, float y, float z) {

@@ -10,7 +10,7 @@ class Lumenar3D;
 // to date (parent × matrices × translation × rotations, last first × scale).
 void ComposeObjectMatrix(Lumenar3D* engine);
 // Record reset: no matrices or rotations, scale 1, translation 0, identity.
-void ResetTransformRecord(Lumenar3D* engine, int32_t level);
+void ResetObjectTransform(Lumenar3D* engine, int32_t level);
 // Composes the current record and opens a child starting from its matrix.
 // The deepest level takes no child: a push there only composes.
 void PushObjectTransform(Lumenar3D* engine);

@@ -41,7 +41,7 @@ void AddSquarePart(Lumenar3D& e, int32_t object, float z, float h = 1) {
 // y = -z.
 void PlaceObject(Lumenar3D& e) {
   e.transformIndex = 0;
-  ResetTransformRecord(&e, 0);
+  ResetObjectTransform(&e, 0);
   const float m[16] = {1, 0, 0, 0, 0, 0, 1, 0, 0, -1, 0, 0, 10, 0, 0, 1};
   std::memcpy(e.transforms[0].matrix, m, sizeof m);
 }
@@ -162,7 +162,7 @@ TEST_F(ObjectCollision, OutOfRangeFramesAndObjectsAreNoHit) {
 TEST_F(ObjectCollision, StackPlacesTheObjectLikeTheComposedMatrix) {
   // Translation 10 along x and a quarter turn about x, left for the test to
   // compose: the same placement as the explicit matrix.
-  ResetTransformRecord(&engine, 0);
+  ResetObjectTransform(&engine, 0);
   SetObjectTranslation(&engine, 10, 0, 0);
   AddObjectRotation(&engine, 90, 1, 0, 0);
   EXPECT_EQ(engine.transforms[0].valid, 0u);

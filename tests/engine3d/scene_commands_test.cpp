@@ -111,7 +111,7 @@ TEST(SceneCommands, BuildSaveLoadPlaceTurnCollideAndPick) {
     for (int k = 0; k < 9; ++k) EXPECT_EQ(*ArrayElement(face, v, k), 0);
 
   // The stack is undefined until the 3D set-up resets it.
-  ResetTransformRecord(g3DEngine, 0);
+  ResetObjectTransform(g3DEngine, 0);
   // Placed 10 along x and turned a quarter about x: the square now lies in
   // the world plane y = 0, x in [9, 11], z in [-1, 1].
   SetTranslationCmd(10, 0, 0);
