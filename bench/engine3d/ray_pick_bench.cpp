@@ -13,7 +13,7 @@
 
 #include "engine3d/lumenar3d.h"
 #include "engine3d/object_collision.h"
-#include "engine3d/object_transform_ops.h"
+#include "engine3d/camera.h"
 #include "models/object_build.h"
 #include "models/object_slot.h"
 
@@ -66,7 +66,7 @@ float FloorRay(const std::vector<float>& tri, const float o[3], const float d[3]
 int main(int argc, char** argv) {
   int rays = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
   Lumenar3D* engine = new Lumenar3D(nullptr);
-  ResetObjectTransform(engine, 0);
+  ResetTransformRecord(&engine->transforms[0]);
   BuildTerrain(engine, 0);
   const MeshFrame& frame = engine->objects.data[0].parts.data[0].frames.data[0];
   const int32_t triangles = frame.triangles.count / 3;

@@ -12,11 +12,40 @@ struct BasicArray;
 // commands; -1, -1, 0 at program start.
 extern int32_t gTextureSelection[3];
 
+// Cull mode last chosen by the program (0 after the 3D set-up).
+extern int32_t gCullModeSetting;
+
 // Texture flag of gTextureSelection := value truncated toward zero.
 void SetTextureFlagCmd(double value);
 
 // Ends a shadow pass and returns to the full-screen 2D state.
 void Make2DCmd();
+// Clears the buffers and sets up the 3D projection; culling, lights, the
+// light effect and the texture slots start off.
+void Make3DCmd(double nearPlane, double farPlane, double fov);
+void ClearBuffersCmd();
+void SetCameraUpCmd(double x, double y, double z);
+void SetCameraCmd(double x, double y, double z, double tx, double ty, double tz);
+// mode > 0 culls clockwise front faces, 0 none, < 0 counter-clockwise.
+void SetCullModeCmd(double mode);
+void SetFogCmd(double colour, double mode, double a, double b);
+void SetCameraLightCmd(double n, double colour);
+void SetLightCmd(double n, double colour, double x, double y, double z, double dx, double dy,
+                 double dz, double cutoff);
+void DrawAxesCmd(double x, double y, double z);
+// Width and size are clamped to 1..512.
+void DrawLine3DCmd(double x1, double y1, double z1, double x2, double y2, double z2, double width,
+                   double colour);
+void DrawDotCmd(double x, double y, double z, double size, double colour);
+void DrawSpriteBillboardCmd(double sprite, double x, double y, double z, double scale);
+// Binds the selected textures and draws the object.
+void DrawObjectCmd(double n, double frame, double nextFrame, double tween, double flag);
+void DrawObjectFrameCmd(double n, double frame);
+// 1.0 when the program linked.
+double LoadShaderCmd(double slot, const BasicString& vertexFile, const BasicString& fragmentFile);
+void SetShaderFloatCmd(const BasicString& name, double value);
+// The cel-shading ramp from the numbers 0..1 of a one-dimensional array.
+void SetShadeRampCmd(const BasicArray& values);
 // Selects the sprite slots of the 3D texture units and binds them.
 void SetTextureCmd(double first, double second);
 void SetTextureOffsetCmd(double u, double v);

@@ -1,10 +1,11 @@
 #include "engine3d/object_collision.h"
 
 #include <cmath>
+#include <cstring>
 
+#include "engine3d/camera.h"
 #include "engine3d/collision_geometry.h"
 #include "engine3d/lumenar3d.h"
-#include "engine3d/object_matrix.h"
 #include "models/mesh_object.h"
 #include "models/object_slot.h"
 
@@ -13,8 +14,10 @@ namespace {
 // World to object space for an orthonormal object matrix: the transposed
 // rotation applied to the point less the translation.
 struct WorldToObject {
-  float m[16];
-  explicit WorldToObject(const Lumenar3D* e) { CurrentObjectMatrix(e, m); }
+  float m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+  explicit WorldToObject(Lumenar3D* e) {
+    if (e) std::memcpy(m, CurrentModelMatrix(e), sizeof m);
+  }
   void Point(const float p[3], float out[3]) const {
     float d[3] = {p[0] - m[12], p[1] - m[13], p[2] - m[14]};
     for (int k = 0; k < 3; ++k) out[k] = m[k * 4] * d[0] + m[k * 4 + 1] * d[1] + m[k * 4 + 2] * d[2];

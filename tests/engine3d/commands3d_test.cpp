@@ -5,7 +5,7 @@
 #include "core/basic_array.h"
 #include "engine3d/commands3d.h"
 #include "engine3d/lumenar3d.h"
-#include "engine3d/object_transform_ops.h"
+#include "engine3d/camera.h"
 #include "models/mesh_object.h"
 #include "models/object_slot.h"
 
@@ -37,7 +37,7 @@ class Commands3D : public ::testing::Test {
   Lumenar3D engine{nullptr};
   void SetUp() override {
     g3DEngine = &engine;
-    ResetObjectTransform(&engine, 0);
+    ResetTransformRecord(&engine.transforms[0]);
     AddPart(engine, 4, 2, 0);    // faces 0, 1
     AddPart(engine, 4, -1, 0);   // no frames: skipped
     AddPart(engine, 4, 3, 100);  // faces 2, 3, 4

@@ -7,7 +7,7 @@
 
 #include "engine3d/lumenar3d.h"
 #include "engine3d/object_collision.h"
-#include "engine3d/object_transform_ops.h"
+#include "engine3d/camera.h"
 #include "models/mesh_object.h"
 #include "models/object_slot.h"
 
@@ -41,7 +41,7 @@ void AddSquarePart(Lumenar3D& e, int32_t object, float z, float h = 1) {
 // y = -z.
 void PlaceObject(Lumenar3D& e) {
   e.transformIndex = 0;
-  ResetObjectTransform(&e, 0);
+  ResetTransformRecord(&e.transforms[0]);
   const float m[16] = {1, 0, 0, 0, 0, 0, 1, 0, 0, -1, 0, 0, 10, 0, 0, 1};
   std::memcpy(e.transforms[0].matrix, m, sizeof m);
 }
@@ -162,21 +162,21 @@ TEST_F(ObjectCollision, OutOfRangeFramesAndObjectsAreNoHit) {
 TEST_F(ObjectCollision, StackPlacesTheObjectLikeTheComposedMatrix) {
   // Translation 10 along x and a quarter turn about x, left for the test to
   // compose: the same placement as the explicit matrix.
-  ResetObjectTransform(&engine, 0);
-  SetObjectTranslation(&engine, 10, 0, 0);
-  AddObjectRotation(&engine, 90, 1, 0, 0);
+  ResetTransformRecord(&engine.transforms[0]);
+  SetTranslation(&engine, 10, 0, 0);
+  AddRotation(&engine, 90, 1, 0, 0);
   EXPECT_EQ(engine.transforms[0].valid, 0u);
   EXPECT_NEAR(RayObjectDistance(&engine, 2, 0, 10.5f, 5, 0.5f, 0, -1, 0), 3, 1e-4);
   EXPECT_TRUE(CollideObjectSphere(&engine, 1, 0, 0.51f, 10, 0.5f, 0));
   // A pushed child starts from the parent's placement and adds its own.
-  PushObjectTransform(&engine);
+  PushTransform(&engine);
   EXPECT_EQ(engine.transforms[0].valid, 1u);
-  SetObjectTranslation(&engine, 0, 0, 3);  // object z: world -y
+  SetTranslation(&engine, 0, 0, 3);  // object z: world -y
   EXPECT_NEAR(RayObjectDistance(&engine, 1, 0, 10.5f, 5, 0.5f, 0, -1, 0), 8, 1e-4);
-  PopObjectTransform(&engine);
+  PopTransform(&engine);
   EXPECT_NEAR(RayObjectDistance(&engine, 1, 0, 10.5f, 5, 0.5f, 0, -1, 0), 5, 1e-4);
   // Popping at level 0 resets: the square is back at the world origin.
-  PopObjectTransform(&engine);
+  PopTransform(&engine);
   EXPECT_NEAR(RayObjectDistance(&engine, 1, 0, 0.5f, 0.5f, 5, 0, 0, -1), 5, 1e-4);
 }
 

@@ -13,7 +13,7 @@
 #include "core/basic_string.h"
 #include "engine3d/commands3d.h"
 #include "engine3d/lumenar3d.h"
-#include "engine3d/object_transform_ops.h"
+#include "engine3d/camera.h"
 #include "frame/main_window.h"
 #include "frame/renderer.h"
 
@@ -111,7 +111,7 @@ TEST(SceneCommands, BuildSaveLoadPlaceTurnCollideAndPick) {
     for (int k = 0; k < 9; ++k) EXPECT_EQ(*ArrayElement(face, v, k), 0);
 
   // The stack is undefined until the 3D set-up resets it.
-  ResetObjectTransform(g3DEngine, 0);
+  ResetTransformRecord(&g3DEngine->transforms[0]);
   // Placed 10 along x and turned a quarter about x: the square now lies in
   // the world plane y = 0, x in [9, 11], z in [-1, 1].
   SetTranslationCmd(10, 0, 0);
