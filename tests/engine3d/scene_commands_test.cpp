@@ -1,6 +1,6 @@
 // A small scene driven only through the 3D command layer, on a window of
 // another size than the X screen: build, save, load, place, turn, collide,
-// pick and project.
+// pick, draw and project.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -110,8 +110,13 @@ TEST(SceneCommands, BuildSaveLoadPlaceTurnCollideAndPick) {
   for (int v = 0; v < 3; ++v)
     for (int k = 0; k < 9; ++k) EXPECT_EQ(*ArrayElement(face, v, k), 0);
 
-  // The stack is undefined until the 3D set-up resets it.
-  ResetTransformRecord(&g3DEngine->transforms[0]);
+  // The 3D set-up over the whole screen, a camera 6 above the point
+  // (10, 0, 0) looking down with -z up, a black background.
+  Make2DCmd();
+  glClearColor(0, 0, 0, 1);
+  Make3DCmd(1, 100, 60);
+  SetCameraUpCmd(0, 0, -1);
+  SetCameraCmd(10, 6, 0, 10, 0, 0);
   // Placed 10 along x and turned a quarter about x: the square now lies in
   // the world plane y = 0, x in [9, 11], z in [-1, 1].
   SetTranslationCmd(10, 0, 0);
@@ -125,6 +130,21 @@ TEST(SceneCommands, BuildSaveLoadPlaceTurnCollideAndPick) {
   EXPECT_NEAR(RayObjectDistanceCmd(7, 0, 10.5, 5, 0.5, 0, -3, 0), 5, 1e-3);
   EXPECT_NEAR(RayObjectDistanceCmd(7, 0, 10.5, -2, 0.5, 0, -1, 0), -2, 1e-3);
   EXPECT_EQ(RayObjectDistanceCmd(7, 0, 12, 5, 0, 0, -1, 0), 0);
+
+  // Drawn: green where the square lies, the looked-at point in the middle of
+  // the 512 x 384 screen; black beyond the square.
+  DrawObjectFrameCmd(7, 0);
+  double sx = 0, sy = 0, sz = 0;
+  ProjectPointCmd(10, 0, 0, &sx, &sy, &sz);
+  EXPECT_NEAR(sx, 256, 0.01);
+  EXPECT_NEAR(sy, 192, 0.01);
+  uint8_t centre[4] = {}, beyond[4] = {};
+  glReadPixels(256, 192, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, centre);
+  glReadPixels(500, 192, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, beyond);
+  EXPECT_LT(centre[0], 40);
+  EXPECT_GT(centre[1], 200);
+  EXPECT_LT(centre[2], 40);
+  EXPECT_EQ(beyond[0] + beyond[1] + beyond[2], 0);
 
   // The same placement as one matrix: the turn's columns and the offset.
   SetTranslationCmd(0, 0, 0);
