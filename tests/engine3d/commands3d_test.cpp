@@ -5,6 +5,7 @@
 #include "core/basic_array.h"
 #include "engine3d/commands3d.h"
 #include "engine3d/lumenar3d.h"
+#include "engine3d/shade_textures.h"
 #include "engine3d/camera.h"
 #include "models/mesh_object.h"
 #include "models/object_slot.h"
@@ -104,6 +105,19 @@ TEST_F(Commands3D, MultMatrixTakesOnlySixteenNumbersInOneDimension) {
   ArrayDim(other, 16, 2);
   MultMatrixCmd(other);
   EXPECT_EQ(engine.transforms[0].matrixCount, 1u);
+}
+
+TEST_F(Commands3D, ShadeRampTakesTheLowByteOfEachScaledValue) {
+  BasicArray values;
+  ArrayDim(values, 4);
+  const double v[4] = {1.0, 0.5, 1.5, 0};
+  for (int i = 0; i < 4; ++i) *ArrayElement(values, i) = v[i];
+  SetShadeRampCmd(values);
+  ASSERT_EQ(gShadeRamp.count, 4);
+  EXPECT_EQ(gShadeRamp.data[0], 255);
+  EXPECT_EQ(gShadeRamp.data[1], 127);
+  EXPECT_EQ(gShadeRamp.data[2], 126);  // 382 keeps its low byte
+  EXPECT_EQ(gShadeRamp.data[3], 0);
 }
 
 TEST_F(Commands3D, StackStaysWithinItsSixteenLevels) {
