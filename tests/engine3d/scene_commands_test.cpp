@@ -169,4 +169,21 @@ TEST(SceneCommands, BuildSaveLoadPlaceTurnCollideAndPick) {
   std::remove(file.c_str());
 }
 
+TEST(SceneCommands, CullModeFollowsTheSignAndMake3DClearsIt) {
+  Make2DCmd();
+  SetCullModeCmd(0.5);
+  EXPECT_EQ(g3DEngine->cullMode, 1);
+  EXPECT_EQ(gCullModeSetting, 1);
+  EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
+  SetCullModeCmd(-0.5);
+  EXPECT_EQ(g3DEngine->cullMode, -1);
+  Make3DCmd(1, 100, 60);
+  EXPECT_EQ(g3DEngine->cullMode, 0);
+  EXPECT_EQ(gCullModeSetting, 0);
+  EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
+  EXPECT_EQ(gTextureSelection[0], -1);
+  EXPECT_EQ(gTextureSelection[1], -1);
+  Make2DCmd();
+}
+
 }  // namespace
