@@ -32,7 +32,7 @@ TEST(PointProjection, IdentityMatricesOnAFullViewport) {
   EXPECT_FLOAT_EQ(z, 0);
 }
 
-TEST(PointProjection, PerspectiveOnAnOffsetViewportRoundTripsWithMirroredY) {
+TEST(PointProjection, FrustumOnAnOffsetViewportRoundTripsWithMirroredY) {
   // Eye point (1, 0.5, -5): clip (1, 0.5, 35/9, 5), so ndc (0.2, 0.1, 7/9).
   // x = 1.2 * 128 + 32, y = 128 - (1.1 * 64 + 24), z = 8/9.
   const int vp[4] = {32, 24, 256, 128};
