@@ -37,6 +37,27 @@ void PulseHighlight() {
 
 }  // namespace
 
+double MainLoopPass() {
+  PROC;
+  STMT; if (LocationProcedure page = FindLocation(part, loc)) {
+    STMT; page();
+  } else {
+    // Nothing to call: keep the window served and the loop paced.
+    STMT; ShowScreen();
+  }
+  STMT; VolumeKeys();
+  STMT; if (KeyState(1) != 0) return 1;
+  STMT; if (opt > 0) {
+    STMT; ClearScreen();
+    STMT; screendrawn = 0;
+    STMT; opt = 0;
+    STMT; maxkern = 640;
+  }
+  STMT; PulseHighlight();
+  STMT; if (loc == 999) return 1;
+  return 0;
+}
+
 double MainProgram() {
   PROC;
   // Device: the handheld tells its models apart by the touchscreen.
@@ -129,23 +150,7 @@ double MainProgram() {
     }
 
     // One pass per displayed frame.
-    for (;;) {
-      STMT; if (LocationProcedure page = FindLocation(part, loc)) {
-        STMT; page();
-      } else {
-        // Nothing to call: keep the window served and the loop paced.
-        STMT; ShowScreen();
-      }
-      STMT; VolumeKeys();
-      STMT; if (KeyState(1) != 0) break;
-      STMT; if (opt > 0) {
-        STMT; ClearScreen();
-        STMT; screendrawn = 0;
-        STMT; opt = 0;
-        STMT; maxkern = 640;
-      }
-      STMT; PulseHighlight();
-      STMT; if (loc == 999) break;
+    STMT; while (MainLoopPass() == 0) {
     }
 
     // Restart at the title with a fresh game.
