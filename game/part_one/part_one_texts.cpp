@@ -47,7 +47,7 @@ const PageText kTexts[] = {
     {"p1.loc09", 75, 0, 180, 640, 250,
      "You are still deep in the forest. Through the trees you can see a clearing."},
     {"p1.loc10", 47, 0, 180, 640, 230,
-     "Poor Tibbet is worn out and keeps nodding off."},
+     "Tibbet, tired little fellow, is nodding off."},
     {"p1.loc10.rope", 62, 0, 170, 640, 460,
      "You shovel away the snow and uncover a rope, which you take."},
     {"p1.loc11.long", 144, 0, 10, 640, 150,
