@@ -17,11 +17,32 @@ constexpr std::array<LocationProcedure, kPartOneLocationCount + 1> kPartOneLocat
   t[1] = PartOneLoc01;
   t[2] = PartOneLoc02;
   t[3] = PartOneLoc03;
+  t[4] = PartOneLoc04;
+  t[5] = PartOneLoc05;
+  t[6] = PartOneLoc06;
+  t[7] = PartOneLoc07;
+  t[8] = PartOneLoc08;
+  t[9] = PartOneLoc09;
+  t[10] = PartOneLoc10;
+  t[11] = PartOneLoc11;
+  t[12] = PartOneLoc12;
+  t[13] = PartOneLoc13;
+  t[14] = PartOneLoc14;
+  t[15] = PartOneLoc15;
+  t[16] = PartOneLoc16;
+  t[17] = PartOneLoc17;
+  t[18] = PartOneLoc18;
+  t[19] = PartOneLoc19;
+  t[20] = PartOneLoc20;
+  t[21] = PartOneLoc21;
+  t[22] = PartOneLoc22;
+  t[23] = PartOneLoc23;
+  t[24] = PartOneLoc24;
   // 25 to 52
   return t;
 }();
 
 }  // namespace
 
-const PartProcedures gPartOneProcedures = {nullptr, kPartOneLocations.data(),
+const PartProcedures gPartOneProcedures = {PartOneIntro, kPartOneLocations.data(),
                                            kPartOneLocationCount};
