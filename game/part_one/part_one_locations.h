@@ -34,3 +34,38 @@ double PartOneLoc23();
 double PartOneLoc24();
 
 // --- Locations 25 to 52 ---
+// Mine entrance, mine shaft, the pit, bottom of the well.
+double PartOneLoc25();
+double PartOneLoc26();
+double PartOneLoc27();
+double PartOneLoc28();
+double PartOneLoc29();
+// Gorilla at the gate, boat under the window, kitchen shelves and chef.
+double PartOneLoc30();
+double PartOneLoc31();
+double PartOneLoc32();
+double PartOneLoc33();
+double PartOneLoc34();
+// Tower stairs, the chute, dark room.
+double PartOneLoc35();
+double PartOneLoc36();
+double PartOneLoc37();
+// Tower room, ledge, gorilla's gate, smugglers' cave, hermit crab.
+double PartOneLoc38();
+double PartOneLoc39();
+double PartOneLoc40();
+double PartOneLoc41();
+double PartOneLoc42();
+double PartOneLoc43();
+// Passage with the switch, conservatory.
+double PartOneLoc44();
+double PartOneLoc45();
+// Plant, snowy lawn, steps to the moat, vampires, entrance hall.
+double PartOneLoc46();
+double PartOneLoc47();
+double PartOneLoc48();
+double PartOneLoc49();
+double PartOneLoc50();
+double PartOneLoc52();
+// The vault and the end of Part One.
+double PartOneLoc51();

@@ -39,6 +39,34 @@ constexpr std::array<LocationProcedure, kPartOneLocationCount + 1> kPartOneLocat
   t[23] = PartOneLoc23;
   t[24] = PartOneLoc24;
   // 25 to 52
+  t[25] = PartOneLoc25;
+  t[26] = PartOneLoc26;
+  t[27] = PartOneLoc27;
+  t[28] = PartOneLoc28;
+  t[29] = PartOneLoc29;
+  t[30] = PartOneLoc30;
+  t[31] = PartOneLoc31;
+  t[32] = PartOneLoc32;
+  t[33] = PartOneLoc33;
+  t[34] = PartOneLoc34;
+  t[35] = PartOneLoc35;
+  t[36] = PartOneLoc36;
+  t[37] = PartOneLoc37;
+  t[38] = PartOneLoc38;
+  t[39] = PartOneLoc39;
+  t[40] = PartOneLoc40;
+  t[41] = PartOneLoc41;
+  t[42] = PartOneLoc42;
+  t[43] = PartOneLoc43;
+  t[44] = PartOneLoc44;
+  t[45] = PartOneLoc45;
+  t[46] = PartOneLoc46;
+  t[47] = PartOneLoc47;
+  t[48] = PartOneLoc48;
+  t[49] = PartOneLoc49;
+  t[50] = PartOneLoc50;
+  t[51] = PartOneLoc51;
+  t[52] = PartOneLoc52;
   return t;
 }();
 
