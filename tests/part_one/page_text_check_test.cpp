@@ -9,6 +9,7 @@
 #include "core/basic_array.h"
 #include "game/element_access.h"
 #include "game/game_state.h"
+#include "game/part_two/part_two_texts.h"
 #include "page_text_check.h"
 
 int WrappedLines(const std::string& text, double margin) {
@@ -101,3 +102,5 @@ TEST(PageTexts, WrapCountsFollowTheMargin) {
 }
 
 TEST(PageTexts, PartOne) { CheckPageTexts(gPartOneTexts, "PartOneText", "part_one"); }
+
+TEST(PageTexts, PartTwo) { CheckPageTexts(gPartTwoTexts, "PartTwoText", "part_two"); }
