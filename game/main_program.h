@@ -11,3 +11,9 @@ double MainProgram();
 // Escape, the reset after a choice and the highlight pulse. Yields 1 when
 // the game returns to the title (Escape or loc 999), else 0.
 double MainLoopPass();
+
+// The start of a game after the title: with the save marker holding the
+// unlock code, the part-selection page sets part from the player's choice;
+// with any other marker, the marker is deleted and a warning shown (part
+// stays 1); without one nothing happens. Yields 0.
+double ChoosePart();
