@@ -148,11 +148,27 @@ class PlayEnvironment : public ::testing::Environment {
 ::testing::Environment* const kEnvironment =
     ::testing::AddGlobalTestEnvironment(new PlayEnvironment);
 
+double (*sPage)() = nullptr;
+
+// One pass: the main loop's own, or the page procedure under test followed
+// by the main loop's reset after a choice.
+double RunPass() {
+  if (sPage == nullptr) return MainLoopPass();
+  sPage();
+  if (opt > 0) {
+    ClearScreen();
+    screendrawn = 0;
+    opt = 0;
+    maxkern = 640;
+  }
+  return 0;
+}
+
 // Runs passes until every pending continue prompt is answered.
 void PassUntilAnswered(int passesDone) {
   int passes = passesDone;
   while ((sContinuesPending > 0 || sContinueDown) && passes < kMaxPasses) {
-    MainLoopPass();
+    RunPass();
     ++passes;
   }
   if (sContinuesPending > 0 || sContinueDown) {
@@ -199,7 +215,7 @@ void RunIntro(int pages) {
 }
 
 void Show(int passes) {
-  for (int i = 0; i < passes; ++i) MainLoopPass();
+  for (int i = 0; i < passes; ++i) RunPass();
 }
 
 void Choose(double menuY, int row, int continues) {
@@ -218,7 +234,7 @@ void Choose(double menuY, int row, int continues) {
   });
   sContinuesPending = continues;
   const double before = loc;
-  MainLoopPass();
+  RunPass();
   stop = true;
   release.join();
   platform::PumpInputEvents();
@@ -243,6 +259,8 @@ bool Escape() {
   platform::PumpInputEvents();
   return restart;
 }
+
+void UsePage(double (*page)()) { sPage = page; }
 
 int Frames() { return sTimeCalls / sCallsPerFrame; }
 

@@ -61,6 +61,11 @@ void Continue(int count = 1);
 // The Escape key for one pass: the main loop pass asks to restart.
 bool Escape();
 
+// Passes run page in place of the location the main loop would call, then
+// reset the page after a choice as the main loop does (for page kinds that
+// no location of the part shows as such); null returns to the main loop.
+void UsePage(double (*page)());
+
 // Frames presented so far.
 int Frames();
 
