@@ -278,3 +278,16 @@ TEST(PartOneFirstHalf, CompassLeadsThroughTheForestToTheCrab) {
   At(obj, 24) = 1;
   Walk({{110, 1, 20}, {300, 1, 21}, {300, 1, 22}, {300, 1, 8}});
 }
+
+TEST(PartOneFirstHalf, EscapeOnTheOwlPageKeepsItsMargin) {
+  // The margin is set back only after a choice, so a restart from the owl's
+  // first page leaves it narrow for the next game's first pages.
+  NewGameAtClearing();
+  Walk({{330, 2, 4}});
+  Show();
+  EXPECT_EQ(maxkern, 400);
+  EXPECT_TRUE(Escape());
+  EXPECT_EQ(maxkern, 400);
+  EXPECT_EQ(loc, 4);
+  EXPECT_EQ(Flag(0), 0) << "no choice was made";
+}

@@ -124,6 +124,7 @@ class PlayEnvironment : public ::testing::Environment {
     info_Str = "DESKTOP";
     resx = 1;
     SetFrameLimit(400);
+    SetEscapeEnds(0);
     LoadAnimCmd("gfx/fontpc.png", kFontSprite, 20, 20);
     ArrayDim(kern, 96);
     BuildKernTable();
