@@ -1,7 +1,8 @@
 // The check of a part's text table against the real font strip: printable
 // ASCII, at most 249 characters, within 10 % of the given length, one-line
 // texts within the screen, wrapped texts ending 20 units above the next
-// thing printed. Needs the play harness's environment (font and kern).
+// thing printed. Needs the play harness's environment (font and kern); the
+// tests run it with the desktop strip and again with the handheld's.
 #pragma once
 
 #include <string>

@@ -7,8 +7,10 @@
 #include <sstream>
 
 #include "core/basic_array.h"
+#include "frame/graphics_commands.h"
 #include "game/element_access.h"
 #include "game/game_state.h"
+#include "game/text_print.h"
 #include "game/part_two/part_two_texts.h"
 #include "page_text_check.h"
 
@@ -101,6 +103,34 @@ TEST(PageTexts, WrapCountsFollowTheMargin) {
   EXPECT_GT(At(kern, 'm' - 32), At(kern, 'i' - 32));
 }
 
-TEST(PageTexts, PartOne) { CheckPageTexts(gPartOneTexts, "PartOneText", "part_one"); }
+namespace {
 
-TEST(PageTexts, PartTwo) { CheckPageTexts(gPartTwoTexts, "PartTwoText", "part_two"); }
+// The glyph widths of the handheld's strip (in page units) for the checks
+// that follow, until the end of the scope.
+class HandheldWidths {
+ public:
+  HandheldWidths() { Use(2, "gfx/fontgp.png", 10); }
+  ~HandheldWidths() { Use(1, "gfx/fontpc.png", 20); }
+
+ private:
+  static void Use(double divisor, const char* strip, double cell) {
+    resx = divisor;
+    LoadAnimCmd(strip, kFontSprite, cell, cell);
+    BuildKernTable();
+    ClearScreen();
+  }
+};
+
+}  // namespace
+
+TEST(PageTexts, PartOne) {
+  CheckPageTexts(gPartOneTexts, "PartOneText", "part_one");
+  HandheldWidths handheld;
+  CheckPageTexts(gPartOneTexts, "PartOneText", "part_one");
+}
+
+TEST(PageTexts, PartTwo) {
+  CheckPageTexts(gPartTwoTexts, "PartTwoText", "part_two");
+  HandheldWidths handheld;
+  CheckPageTexts(gPartTwoTexts, "PartTwoText", "part_two");
+}
