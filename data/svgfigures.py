@@ -85,7 +85,8 @@ def expand(text, fig_dir, stack, counter):
 
 def main(argv):
     if len(argv) not in (3, 4):
-        print(__doc__.strip().splitlines()[-3], file=sys.stderr)
+        usage = [line for line in __doc__.splitlines() if line.startswith("Usage:")]
+        print(usage[0], file=sys.stderr)
         return 2
     src, dst = argv[1], argv[2]
     fig_dir = argv[3] if len(argv) == 4 else os.path.join(os.path.dirname(src), "figures")
