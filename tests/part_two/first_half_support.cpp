@@ -1,5 +1,7 @@
 #include "first_half_support.h"
 
+#include <GL/gl.h>
+
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -8,6 +10,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "core/basic_array.h"
 #include "game/element_access.h"
@@ -86,6 +89,16 @@ void ChoosePartRow(int row) {
   stop = true;
   release.join();
   platform::PumpInputEvents();
+}
+
+uint64_t BoxHash(int x, int y, int width, int height) {
+  std::vector<uint8_t> rgb(size_t(width) * height * 3);
+  glReadBuffer(GL_BACK);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(x, 480 - y - height, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+  uint64_t hash = 1469598103934665603ull;
+  for (uint8_t b : rgb) hash = (hash ^ b) * 1099511628211ull;
+  return hash;
 }
 
 }  // namespace firsthalf

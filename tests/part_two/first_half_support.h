@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <initializer_list>
 #include <utility>
 #include <vector>
@@ -24,5 +25,10 @@ void PutSaveMarker(const char* content);
 
 // Runs the part selection with a press on row `row` of its menu.
 void ChoosePartRow(int row);
+
+// A hash of the back buffer's pixels in the box (x, y, width, height), top
+// left origin. After a pass without a choice the back buffer holds the page
+// as drawn, without the menu's frame.
+uint64_t BoxHash(int x, int y, int width, int height);
 
 }  // namespace firsthalf

@@ -1,7 +1,6 @@
 // The stone maze walked through the main loop pass: every option of every
 // cell, the chessboard of its two pictures, and the pages that send the
 // player in.
-#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -68,21 +67,15 @@ TEST(StoneMaze, NeighboursAreOpenBothWays) {
 }
 
 // Pixels of the page below the menu: only the cell picture lies there.
-uint64_t PictureHash() {
-  std::vector<uint8_t> rgb(640 * 200 * 3);
-  glReadBuffer(GL_BACK);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, 640, 200, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-  uint64_t h = 1469598103934665603ull;
-  for (uint8_t b : rgb) h = (h ^ b) * 1099511628211ull;
-  return h;
-}
+uint64_t PictureHash() { return firsthalf::BoxHash(0, 280, 640, 200); }
 
 TEST(StoneMaze, CellPicturesAlternateLikeAChessboard) {
   std::map<int, uint64_t> byColour;
   for (int cell = 1; cell <= 16; ++cell) {
     SCOPED_TRACE("cell " + std::to_string(cell));
+    const double set = loaded;  // b03 and b03a stay in their sprites
     StartAt(3, {}, cell);
+    loaded = set;
     Show(2);  // after a frame the back buffer holds the page again
     EXPECT_EQ(loaded, 3);
     const int row = (cell - 1) / 4, column = (cell - 1) % 4;
