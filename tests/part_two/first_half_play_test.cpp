@@ -1,7 +1,7 @@
 // Part Two's first half played with the mouse through the main loop pass:
 // from the part selection and the opening story through the dungeon, the
 // maze and its four exits, the padlock, the store room, the spider, the
-// tower room and the cellar, to the stable door; and the pages whose
+// tower room and the coffin cellar, to the stable door; and the pages whose
 // choice changes the flag that picked their own menu.
 #include <gtest/gtest.h>
 
@@ -72,12 +72,21 @@ TEST(PartTwoFirstHalf, FromThePartSelectionToTheStableDoor) {
   Choose(210, 3);  // Take the mirror
   EXPECT_EQ(loc, 11);
   EXPECT_TRUE(FlagsAre({{2, 1}, {12, 1}}));
-  Choose(170, 2);  // Enter the maze
-  EXPECT_EQ(loc, 3);
-  EXPECT_EQ(mazeloc, 8);
+  // The coffin without the egg: the Count rings for help and the floor
+  // opens; the salt cellar leads back to the dungeon.
+  Choose(170, 3, 2);  // Open the coffin
+  EXPECT_EQ(loc, 23);
+  EXPECT_TRUE(FlagsAre({{2, 1}, {12, 1}}));
+  Choose(130, 2);  // Explore the cellar
+  EXPECT_EQ(loc, 24);
+  Choose(90, 2);  // Enter the dungeon
+  EXPECT_EQ(loc, 1);
+  Choose(210, 1);
+  Choose(150, 1);
+  EXPECT_EQ(mazeloc, 3);
 
   // South exit of cell 15, to the pit.
-  Walk({{4, 7}, {2, 11}, {2, 15}});
+  Walk({{2, 7}, {2, 11}, {2, 15}});
   Choose(130, 2);
   EXPECT_EQ(loc, 4);
   EXPECT_EQ(mazeloc, 15);
