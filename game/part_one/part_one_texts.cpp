@@ -98,7 +98,7 @@ const PageText kTexts[] = {
      "As you fill your bottle, you notice a ring glittering on the stream bed. You fish it out and take it."},
     // --- Locations 25 to 52 and the end of Part One ---
     {"p1.loc25.entrance", 49, 0, 10, 640, 50,
-     "You are at the entrance to an old abandoned mine."},
+     "It's the entrance to a little-used, old mine."},
     {"p1.loc26.ways", 122, 0, 10, 640, 110,
      "The gloomy mouth of the old mine stands before you. A rutted track leads into the forest, and a path winds to a misty clearing."},
     {"p1.loc27.dark", 91, 0, 10, 640, 90,
