@@ -41,43 +41,42 @@ constexpr int kContinueFire = 29;  // left control
 int sTimeCalls = 0;
 int sCallsPerFrame = 1;
 
-// Continue prompts still to answer. A press is released only a whole frame
-// after the game has taken it in, so the prompt sees it down and then up.
-enum class Prompt { Idle, Pressed, Seen };
+// Continue prompts still to answer, and whether the press of the current
+// one is down.
+enum class Prompt { Idle, Pressed };
 int sContinuesPending = 0;
 Prompt sPrompt = Prompt::Idle;
 
 bool KeyDown(int scanCode) { return (platform::KeyboardScanState()[scanCode] & 0x80) != 0; }
 
-// The frame comes from a page waiting for its continue input: the procedure
-// presenting it has a `done` local. (The debugger support names the current
-// local table while it breaks before every statement.) Frames presented
-// otherwise, as the flashes of the explosion, are not prompts.
-bool AtPrompt() {
+// The `done` local of a page waiting for its continue input (the procedure
+// presenting the frame has one), or null for other frames, as the flashes of
+// the explosion. The debugger support names the current local table while
+// it breaks before every statement.
+const double* PromptDone() {
   const DebugVarRecord* r = gDebugBlock.localRecords;
-  if (r == nullptr) return false;
+  if (r == nullptr) return nullptr;
   for (uint32_t i = 0; i < gDebugBlock.localCount; ++i)
-    if (r[i].name != nullptr && std::strcmp(r[i].name, "done") == 0) return true;
-  return false;
+    if (r[i].name != nullptr && std::strcmp(r[i].name, "done") == 0)
+      return static_cast<const double*>(r[i].address);
+  return nullptr;
 }
 
-// Runs once per presented frame.
+// Runs on every call of the frame clock, once or more a frame. A prompt is
+// pressed while it has seen nothing, and released once it has seen the
+// press, so however often this runs the prompt sees the press and then the
+// release.
 void OnFrame() {
-  switch (sPrompt) {
-    case Prompt::Idle:
-      if (sContinuesPending > 0 && !KeyDown(kContinueFire) && AtPrompt()) {
-        platform::PushKeyEvent(kContinueFire, true);
-        sPrompt = Prompt::Pressed;
-      }
-      break;
-    case Prompt::Pressed:
-      if (KeyDown(kContinueFire)) sPrompt = Prompt::Seen;
-      break;
-    case Prompt::Seen:
-      platform::PushKeyEvent(kContinueFire, false);
-      sPrompt = Prompt::Idle;
-      --sContinuesPending;
-      break;
+  const double* done = PromptDone();
+  if (sPrompt == Prompt::Idle) {
+    if (sContinuesPending > 0 && !KeyDown(kContinueFire) && done != nullptr && *done == 0) {
+      platform::PushKeyEvent(kContinueFire, true);
+      sPrompt = Prompt::Pressed;
+    }
+  } else if (done != nullptr && *done > 0) {
+    platform::PushKeyEvent(kContinueFire, false);
+    sPrompt = Prompt::Idle;
+    --sContinuesPending;
   }
 }
 

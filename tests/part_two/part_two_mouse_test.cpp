@@ -1,5 +1,7 @@
 // Part Two played on the desktop with the mouse: the opening story and the
-// whole route to the ending, every click on its option's row.
+// whole route to the explosion, every click on its option's row. (The
+// ending's pages, with the title music playing, are answered by the button
+// tests.)
 #include <gtest/gtest.h>
 
 #include "game/game_state.h"
@@ -31,8 +33,6 @@ TEST(PartTwoMouse, OpeningStoryAndRouteToTheEnding) {
   playtest::Continue(8 + 2);
   EXPECT_EQ(loc, 44);
   EXPECT_GE(playtest::Frames() - before, 16 + 4);
-  playtest::Continue(3);  // the ending
-  EXPECT_EQ(loc, 999);
 }
 
 }  // namespace

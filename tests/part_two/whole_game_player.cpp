@@ -250,7 +250,7 @@ void AtMenu() {
     MenuPress(kDownKey);
     return;
   }
-  if (loc == 3) {
+  if (part == 2 && loc == 3) {
     std::printf("loc 3 cell %g: %s\n", mazeloc, label.c_str());
   } else {
     std::printf("loc %g: %s\n", loc, label.c_str());
