@@ -238,14 +238,6 @@ void AtMenu() {
 }
 
 void AtWaitingPage(const DebugVarRecord* done) {
-  if (gFireHeld) {
-    // Taken on the frame before: let go, and the page closes.
-    if (LocalNumber(done) > 0) {
-      platform::PushKeyEvent(kFireKey, false);
-      gFireHeld = false;
-    }
-    return;
-  }
   // The page has not yet seen the last release, or not yet looked at it.
   if (KeyDown(kFireKey) || LocalNumber(done) != 0) return;
   const Step& step = gSteps[gNext];
@@ -254,10 +246,6 @@ void AtWaitingPage(const DebugVarRecord* done) {
   if (step.local != nullptr && FindLocal(step.local) == nullptr)
     Fail(std::string("a page waiting for Fire without the local ") + step.local);
   std::printf(step.local != nullptr ? "loc %g: Fire on the title\n" : "loc %g: Fire\n", loc);
-  if (std::getenv("PLAYER_TRACE")) {
-    for (uint32_t i = 0; i < gDebugBlock.localCount; ++i) std::printf(" %s", gDebugBlock.localRecords[i].name);
-    std::printf(" | file %u line %u\n", gDebugBlock.sourceFile, gDebugBlock.line);
-  }
   std::fflush(stdout);
   ++gNext;
   platform::PushKeyEvent(kFireKey, true);
@@ -268,6 +256,15 @@ void AtWaitingPage(const DebugVarRecord* done) {
 void OnFrame(const void*) {
   if (gStopping) return;
   SetFrameLimit(500);  // the main program asked for 60; the player needs no pacing
+  if (gFireHeld) {
+    // Taken by the waiting page on the frame before: let go, and it closes.
+    const DebugVarRecord* done = FindLocal("done");
+    if (done != nullptr && LocalNumber(done) > 0) {
+      platform::PushKeyEvent(kFireKey, false);
+      gFireHeld = false;
+    }
+    return;
+  }
   if (gNext >= gSteps.size()) {
     // (The last press may still be on its way to the menu: no waiting for
     // the release thread before the game has moved on.)
