@@ -38,6 +38,60 @@ void PulseHighlight() {
 
 }  // namespace
 
+double MainLoopPass() {
+  PROC;
+  STMT; if (LocationProcedure page = FindLocation(part, loc)) {
+    STMT; page();
+  } else {
+    // Nothing to call: keep the window served and the loop paced.
+    STMT; ShowScreen();
+  }
+  STMT; VolumeKeys();
+  STMT; if (KeyState(1) != 0) return 1;
+  STMT; if (opt > 0) {
+    STMT; ClearScreen();
+    STMT; screendrawn = 0;
+    STMT; opt = 0;
+    STMT; maxkern = 640;
+  }
+  STMT; PulseHighlight();
+  STMT; if (loc == 999) return 1;
+  return 0;
+}
+
+// Save marker: the unlock code offers both parts; anything else (also an
+// empty or unreadable marker) is removed with a warning.
+double ChoosePart() {
+  PROC;
+  STMT; if (SaveMarkerExists() == 1) {
+    STMT; LoadPic("vorl", 0);
+    STMT; LoadPic("kv", 1);
+    LOCAL_STR(check_Str);
+    STMT; check_Str = ReadSaveMarker();
+    STMT; if (StrEqualsCStr(check_Str, kUnlockCode) != 0) {
+      STMT; while (opt == 0) {
+        STMT; DrawRectCmd(0, 0, 640 / resx, 480 / resx, kSelectionColour);
+        STMT; DrawPic(1, -1, 25);
+        STMT; DrawPic(0, -1, 100);
+        STMT; opt = ChoiceMenu(350, "Play Part One", "Play Part Two", "", "", "");
+        STMT; PulseHighlight();
+      }
+      STMT; part = opt;
+      STMT; screendrawn = 0;
+    } else {
+      STMT; KillSaveMarkers();
+      STMT; DrawRectCmd(0, 0, 640 / resx, 480 / resx, kSelectionColour);
+      STMT; DrawPic(1, -1, 25);
+      STMT; DrawPic(0, -1, 100);
+      STMT; WrapText("I say, K.V., you'll never defeat Scarrow by trying to cheat. You need to "
+                     "play Part One first.",
+                     320);
+      STMT; WaitContinue();
+    }
+  }
+  return 0;
+}
+
 double MainProgram() {
   PROC;
   // Device: the handheld tells its models apart by the touchscreen.
@@ -95,34 +149,7 @@ double MainProgram() {
     STMT; loaded = 0;
     STMT; part = 1;
 
-    // Save marker: the unlock code offers both parts; anything else (also an
-    // empty or unreadable marker) is removed with a warning.
-    STMT; if (SaveMarkerExists() == 1) {
-      STMT; LoadPic("vorl", 0);
-      STMT; LoadPic("kv", 1);
-      LOCAL_STR(check_Str);
-      STMT; check_Str = ReadSaveMarker();
-      STMT; if (StrEqualsCStr(check_Str, kUnlockCode) != 0) {
-        STMT; while (opt == 0) {
-          STMT; DrawRectCmd(0, 0, 640 / resx, 480 / resx, kSelectionColour);
-          STMT; DrawPic(1, -1, 25);
-          STMT; DrawPic(0, -1, 100);
-          STMT; opt = ChoiceMenu(350, "Play Part One", "Play Part Two", "", "", "");
-          STMT; PulseHighlight();
-        }
-        STMT; part = opt;
-        STMT; screendrawn = 0;
-      } else {
-        STMT; KillSaveMarkers();
-        STMT; DrawRectCmd(0, 0, 640 / resx, 480 / resx, kSelectionColour);
-        STMT; DrawPic(1, -1, 25);
-        STMT; DrawPic(0, -1, 100);
-        STMT; WrapText("I say, K.V., you'll never defeat Scarrow by trying to cheat. You need to "
-                       "play Part One first.",
-                       320);
-        STMT; WaitContinue();
-      }
-    }
+    STMT; ChoosePart();
 
     STMT; PlayMusic("aud/ingame.mp3");
     STMT; SetMusicVolume(mastervolume);
@@ -131,23 +158,7 @@ double MainProgram() {
     }
 
     // One pass per displayed frame.
-    for (;;) {
-      STMT; if (LocationProcedure page = FindLocation(part, loc)) {
-        STMT; page();
-      } else {
-        // Nothing to call: keep the window served and the loop paced.
-        STMT; ShowScreen();
-      }
-      STMT; VolumeKeys();
-      STMT; if (KeyState(1) != 0) break;
-      STMT; if (opt > 0) {
-        STMT; ClearScreen();
-        STMT; screendrawn = 0;
-        STMT; opt = 0;
-        STMT; maxkern = 640;
-      }
-      STMT; PulseHighlight();
-      STMT; if (loc == 999) break;
+    STMT; while (MainLoopPass() == 0) {
     }
 
     // Restart at the title with a fresh game.

@@ -6,3 +6,14 @@
 // font, shows the opening screens and runs the adventure, returning to the
 // title after Escape or the end of a part. Never returns.
 double MainProgram();
+
+// One pass of the frame loop: the procedure of (part, loc), the volume keys,
+// Escape, the reset after a choice and the highlight pulse. Yields 1 when
+// the game returns to the title (Escape or loc 999), else 0.
+double MainLoopPass();
+
+// The start of a game after the title: with the save marker holding the
+// unlock code, the part-selection page sets part from the player's choice;
+// with any other marker, the marker is deleted and a warning shown (part
+// stays 1); without one nothing happens. Yields 0.
+double ChoosePart();

@@ -76,4 +76,31 @@ TEST(FontStripTool, AnyCellSizeGivesOneStripOfNinetySixCells) {
   std::remove(out.c_str());
 }
 
+// Each glyph's ink (outline or shadow included) starts exactly `gap` columns
+// into its cell, whatever the face's bearings: the printer's advance then
+// leaves gap + 1 blank columns between letters.
+TEST(FontStripTool, GlyphInkStartsAtTheGapColumn) {
+  struct Case {
+    int cell;
+    const char* options;
+    int gap;
+  } cases[] = {{20, "--gap 0", 0}, {20, "--gap 2 --widen 1.05", 2}, {10, "--shadow --gap 1", 1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.options);
+    const std::string out = OutPath("gap.png");
+    ASSERT_EQ(RunTool("'" ORVALE_TEXT_FONT "' " + std::to_string(c.cell) + " '" + out + "' " + c.options), 0);
+    RgbaImage image{};
+    ASSERT_EQ(LoadPngImage(&image, out.c_str(), 0xFFFFFFFF), 1);
+    for (int glyph = 1; glyph < 96; ++glyph) {
+      int first = c.cell;
+      for (int y = 0; y < c.cell; ++y)
+        for (int x = 0; x < first; ++x)
+          if (image.pixels[(size_t(y) * image.width + size_t(glyph) * c.cell + x) * 4 + 3] != 0) first = x;
+      EXPECT_EQ(first, c.gap) << "glyph " << glyph;
+    }
+    FreeRgbaImage(&image);
+    std::remove(out.c_str());
+  }
+}
+
 }  // namespace

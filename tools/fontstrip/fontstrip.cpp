@@ -10,14 +10,16 @@
 //     --outline <px>    outline radius, 0 for none (default 1)
 //     --fill RRGGBB     fill colour (default fff2d0)
 //     --ink RRGGBB      outline colour (default 2a170b)
-//     --gap <px>        blank columns left of each glyph (default 1)
+//     --gap <px>        blank columns left of each glyph's ink (default 1)
 //     --widen <f>       horizontal stretch of the glyphs, 0.5..2 (default 1)
 //     --shadow          a dark drop shadow one pixel right and down in place
 //                       of the outline (for small cells)
 //
 // The printer measures a glyph's advance as its rightmost ink column + 2
 // (twice that column + 2 on the half-size strip), and needs it below 20; the
-// tool squeezes any glyph that would reach further horizontally.
+// tool squeezes any glyph that would reach further horizontally. The face
+// size is the largest at which letters, digits and text punctuation fit the
+// cell height; taller signs are squashed to fit.
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
@@ -137,12 +139,13 @@ int MaxInkColumn(int cell) {
 }
 
 // Renders one character as anti-aliased coverage, with its bitmap origin.
-bool RenderChar(FT_Face face, unsigned code, float squeeze, Coverage* cov, int* left, int* top) {
+bool RenderChar(FT_Face face, unsigned code, float squeeze, Coverage* cov, int* left, int* top,
+                float squash = 1.0f) {
   FT_Matrix m;
   m.xx = FT_Fixed(squeeze * 65536.0f);
   m.xy = 0;
   m.yx = 0;
-  m.yy = 0x10000;
+  m.yy = FT_Fixed(squash * 65536.0f);
   FT_Set_Transform(face, &m, nullptr);
   if (FT_Load_Char(face, code, FT_LOAD_RENDER | FT_LOAD_TARGET_LIGHT)) return false;
   FT_GlyphSlot g = face->glyph;
@@ -164,12 +167,21 @@ bool RenderChar(FT_Face face, unsigned code, float squeeze, Coverage* cov, int* 
   return true;
 }
 
-// Ink extent of the glyph set at a pixel size: the highest top and the
-// lowest bottom relative to the baseline.
+// Characters whose ink sets the face size: letters, digits and the common
+// punctuation of running text. Taller signs (brackets, bars, '@', '$') are
+// squashed to the cell height rather than shrinking every letter.
+bool SetsFaceSize(unsigned code) {
+  return (code >= '0' && code <= '9') || (code >= 'A' && code <= 'Z') || (code >= 'a' && code <= 'z') ||
+         std::strchr(".,;:!?'\"-", int(code)) != nullptr;
+}
+
+// Ink extent of the text characters at a pixel size: the highest top and
+// the lowest bottom relative to the baseline.
 void MeasureFace(FT_Face face, int* maxTop, int* maxBottom) {
   *maxTop = 0;
   *maxBottom = 0;
   for (unsigned code = 33; code < 127; ++code) {
+    if (!SetsFaceSize(code)) continue;
     Coverage c;
     int left = 0, top = 0;
     if (!RenderChar(face, code, 1.0f, &c, &left, &top) || c.height == 0) continue;
@@ -245,6 +257,27 @@ void PlaceGlyph(const Options& o, const Coverage& cov, int cellIndex, int x0, in
       p[3] = 255;
     }
   }
+}
+
+// Moves a placed glyph left so that its first inked column (outline or
+// shadow included) is column `gap` of its cell: faint anti-aliased edges
+// and left bearings leave no blank columns before the glyph.
+void AlignLeft(int gap, int cellIndex, int cell, Strip* strip) {
+  auto px = [&](int x, int y) { return &strip->rgba[(size_t(y) * strip->width + size_t(cellIndex) * cell + x) * 4]; };
+  int first = cell;
+  for (int y = 0; y < cell; ++y)
+    for (int x = 0; x < first; ++x)
+      if (px(x, y)[3] != 0) first = x;
+  const int shift = first - gap;
+  if (first == cell || shift <= 0) return;
+  for (int y = 0; y < cell; ++y)
+    for (int x = 0; x < cell; ++x) {
+      uint8_t* dst = px(x, y);
+      if (x + shift < cell)
+        std::memcpy(dst, px(x + shift, y), 4);
+      else
+        std::memset(dst, 0, 4);
+    }
 }
 
 bool WritePng(const std::string& file, const Strip& s) {
@@ -339,8 +372,9 @@ int main(int argc, char** argv) {
       gy = baseline - (maxTop * 2) / 3;
     } else {
       float squeeze = o.widen;
+      float squash = 1.0f;
       for (int attempt = 0; attempt < 8; ++attempt) {
-        if (!RenderChar(face, code, squeeze, &cov, &left, &top)) {
+        if (!RenderChar(face, code, squeeze, &cov, &left, &top, squash)) {
           std::fprintf(stderr, "orvale-fontstrip: font has no glyph for code %u\n", code);
           FT_Done_Face(face);
           FT_Done_FreeType(lib);
@@ -348,9 +382,13 @@ int main(int argc, char** argv) {
         }
         // Left bearings are dropped: the cell's left edge counts into the advance.
         int right = x0 + cov.width - 1 + o.outline + (o.shadow ? 1 : 0);
-        if (right <= maxCol || cov.width == 0) break;
-        int allowed = maxCol - x0 - o.outline + 1;
-        squeeze *= float(allowed) / float(cov.width) * 0.98f;
+        bool tooTall = cov.height > room;
+        if ((right <= maxCol && !tooTall) || cov.width == 0) break;
+        if (right > maxCol) {
+          int allowed = maxCol - x0 - o.outline + 1;
+          squeeze *= float(allowed) / float(cov.width) * 0.98f;
+        }
+        if (tooTall) squash *= float(room) / float(cov.height) * 0.98f;
       }
       gy = baseline - top;
       if (gy < o.outline) gy = o.outline;
@@ -364,6 +402,7 @@ int main(int argc, char** argv) {
       return 1;
     }
     PlaceGlyph(o, cov, i, gx, gy, &strip);
+    AlignLeft(o.gap, i, o.cell, &strip);
   }
   FT_Done_Face(face);
   FT_Done_FreeType(lib);

@@ -1,0 +1,357 @@
+// A player for the whole game on the handheld's buttons (the F100): starts
+// the runtime as the program entry does and runs the real main program from
+// the opening screens: Part One to its end, the title, "Play Part Two" on
+// the part selection, Part Two's opening story and its route to the ending,
+// and the title once more. Every choice is checked against the location (and
+// maze cell) it is taken on, so each step proves where the one before led.
+//
+// Run it with ORVALE_DEVICE=GP2X and ORVALE_TOUCHSCREEN naming no file, in a
+// folder holding media.gfx and media.aud. It prints one line per step
+// ("loc 26: Take the key"), "BACK AT THE TITLE" when the ending has returned
+// to the title, and ends through the program end with status 0; any step the
+// game does not offer ends it with status 3 and the reason.
+//
+// How it sees the game: with a break before every statement (and no
+// debugger linked, so the break returns at once) the exchange block names
+// the local table of the procedure that presents the frame; the player runs
+// once per presented frame and tells a menu (ChoiceMenu's options in its
+// locals) from a page waiting for Fire (a `done` local).
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/basic_string.h"
+#include "core/debug_support.h"
+#include "core/project_settings.h"
+#include "core/runtime_error.h"
+#include "core/string_ops.h"
+#include "frame/frame_function.h"
+#include "frame/graphics_commands.h"
+#include "frame/runtime_startup.h"
+#include "game/game_state.h"
+#include "game/main_program.h"
+#include "frame/main_window.h"
+#include "platform/input.h"
+#include "part_two_route.h"
+#include "platform/window.h"
+
+namespace {
+
+constexpr int kDownKey = 208;
+constexpr int kFireKey = 57;  // space, one of the handheld's fire keys
+
+struct Step {
+  int atLoc;          // location the step is taken on; 0 = any
+  const char* label;  // menu option to choose; null = by row, or Fire without a row
+  const char* local;  // a local the waiting procedure must have; null = any
+  int row = 0;        // menu row to choose when there is no label
+  double atMaze = 0;  // maze cell the step is taken in; 0 = not checked
+};
+
+Step Go(int atLoc, const char* label) { return Step{atLoc, label, nullptr}; }
+Step Fire(int atLoc = 0) { return Step{atLoc, nullptr, nullptr}; }
+// The title page (the main program sets loc = 1 before it on a restart).
+Step Title() { return Step{0, nullptr, "coldif"}; }
+Step Row(double atLoc, int row, double atMaze) {
+  return Step{int(atLoc), nullptr, nullptr, row, atMaze};
+}
+
+// Part One solved: the key, the rope, the logs and the boat, the ring, the
+// lantern and the bucket, the herring, the feather, the compass, the flask,
+// the switch, the murky water, the vault.
+std::vector<Step> PartOneWalkthrough() {
+  std::vector<Step> s;
+  auto fire = [&s](int n, int at = 0) {
+    for (int i = 0; i < n; ++i) s.push_back(Fire(at));
+  };
+  fire(1);  // opening picture
+  s.push_back(Title());
+  fire(6);  // opening story
+  s.insert(s.end(), {
+      Go(1, "Examine the tree"), Go(4, "Climb the tree"), Go(5, "Take the skeleton key"),
+      Go(5, "Climb back down"), Go(4, "Go to the clearing"),
+      // Shovel and rope.
+      Go(1, "Go to the hut"), Go(2, "Take the shovel"), Go(3, "Hide in the forest"),
+      Go(8, "Explore further"), Go(9, "Explore further"), Go(10, "Clear some snow")});
+  fire(1, 10);
+  s.insert(s.end(), {
+      Go(10, "Go to the clearing"),
+      // Axe, logs, boat.
+      Go(1, "Go to the hut"), Go(2, "Take the axe"), Go(3, "Follow the track"),
+      Go(7, "Follow the murky moat"), Go(14, "Enter the forest"), Go(18, "Chop some wood")});
+  fire(1, 18);
+  s.insert(s.end(), {
+      Go(18, "Follow the tracks"), Go(1, "Follow the tracks"), Go(7, "Follow the murky moat"),
+      Go(14, "Follow the murky moat"), Go(17, "Launch the boat")});
+  fire(1, 17);
+  s.insert(s.end(), {
+      // Bottle, water and ring.
+      Go(17, "Enter the forest"), Go(19, "Enter the forest"), Go(18, "Follow the tracks"),
+      Go(1, "Go to the hut"), Go(2, "Take the bottle"), Go(3, "Follow the track"),
+      Go(7, "Follow the murky moat"), Go(14, "Follow the murky moat"), Go(17, "Enter the forest"),
+      Go(19, "Go down stream"), Go(23, "Cross the stepping stones"),
+      Go(24, "Fill your bottle with water")});
+  fire(1, 24);
+  s.insert(s.end(), {
+      Go(24, "Turn back to the near bank"), Go(23, "Follow the twisty path"),
+      // Lantern, the mine and the old bucket.
+      Go(25, "Take the lantern"), Go(26, "Enter the mine"), Go(27, "Explore the mine"),
+      Go(29, "Take the old bucket"), Go(29, "Retrace your steps"), Go(27, "Leave the mine"),
+      Go(25, "Keep the lantern"), Go(26, "Go to the stream"), Go(23, "Follow the stream"),
+      Go(19, "Enter the forest"), Go(18, "Follow the tracks"), Go(1, "Follow the tracks"),
+      Go(7, "Follow the murky moat"), Go(14, "Follow the murky moat"), Go(17, "Enter the boat"),
+      // Up the rope into the kitchen: the herring.
+      Go(32, "Climb up using the rope")});
+  fire(1, 32);
+  s.insert(s.end(), {
+      Go(33, "Take the herring"), Go(34, "Go up the stone steps"), Go(35, "Continue to the top"),
+      Go(38, "Take the feather")});
+  fire(1, 38);
+  s.insert(s.end(), {Go(38, "Go down the stairs")});
+  fire(1, 36);  // the chute; with the lantern it ends at the gorilla
+  s.insert(s.end(), {Go(30, "Give the gorilla the feather")});
+  fire(1, 40);  // through the gate
+  s.insert(s.end(), {
+      Go(41, "Take the compass"), Go(42, "Go toward the light"), Go(7, "Follow the murky moat"),
+      Go(14, "Follow the murky moat"), Go(17, "Enter the forest"), Go(19, "Go up stream"),
+      Go(20, "Press on"), Go(21, "Press on"), Go(22, "Press on"), Go(43, "Give him the ring")});
+  fire(1, 43);
+  s.insert(s.end(), {
+      Go(8, "Go to the clearing"), Go(1, "Follow the tracks"), Go(7, "Follow the murky moat"),
+      Go(14, "Follow the murky moat"), Go(17, "Enter the boat"),
+      Go(32, "Climb up using the rope")});
+  fire(1, 32);
+  s.insert(s.end(), {Go(33, "Keep the herring"), Go(34, "Give him the flask")});
+  fire(1, 34);
+  s.insert(s.end(), {Go(34, "Enter the dark passage"), Go(44, "Throw the switch")});
+  fire(1, 44);
+  s.insert(s.end(), {
+      Go(44, "Go through the exit"), Go(45, "Enter the garden"), Go(47, "Offer the red herring")});
+  fire(1, 47);
+  s.insert(s.end(), {Go(48, "Fill the bucket")});
+  fire(1, 48);
+  s.insert(s.end(), {
+      Go(48, "Enter the conservatory"), Go(45, "Enter the Hollowmere"),
+      Go(44, "Go along the passage"), Go(49, "Throw the murky water")});
+  fire(1, 49);
+  s.insert(s.end(), {
+      Go(49, "Enter the hall"), Go(50, "Go down the dark stairs"),
+      Go(51, "Unchain the skeleton")});
+  fire(4, 51);  // bone number, net, cage, "To Be Continued...."
+  s.push_back(Title());
+  s.push_back(Go(1, "Play Part Two"));
+  return s;
+}
+
+// Part Two from its opening story along the route of part_two_route.h to the
+// ending, whose last page returns to the title.
+std::vector<Step> PartTwoWalkthrough() {
+  std::vector<Step> s;
+  for (int i = 0; i < 6; ++i) s.push_back(Fire());  // opening story
+  double at = 1, maze = 0;
+  for (const parttwo::Step& step : parttwo::kRoute) {
+    if (step.menuY > 0) s.push_back(Row(at, step.row, at == 3 ? maze : 0));
+    for (int i = 0; i < step.continues; ++i) s.push_back(Fire());
+    at = step.loc;
+    if (step.mazeloc != 0) maze = step.mazeloc;
+  }
+  for (int i = 0; i < 3; ++i) s.push_back(Fire(44));  // the ending
+  return s;
+}
+
+std::vector<Step> gSteps;
+size_t gNext = 0;
+bool gFireHeld = false;                // Fire pushed down, not yet released
+std::atomic<int> gMenuKeysInFlight{0};  // menu presses the release thread still holds
+std::thread gReleaser;
+std::thread gTicker;
+std::atomic<bool> gTicking{true};
+bool gStopping = false;
+std::string gMode;
+
+// Ends the program through the runtime's normal end at the next statement.
+void Stop(const char* what) {
+  std::printf("%s\n", what);
+  std::fflush(stdout);
+  gStopping = true;
+  gDebugBlock.stopRequest = 1;
+}
+
+[[noreturn]] void Fail(const std::string& why) {
+  std::fprintf(stdout, "FAILED at step %zu (loc %g): %s\n", gNext + 1, loc, why.c_str());
+  std::fflush(stdout);
+  std::_Exit(3);
+}
+
+// The local table of the procedure that presents this frame.
+const DebugVarRecord* FindLocal(const char* name) {
+  const DebugVarRecord* r = gDebugBlock.localRecords;
+  if (r == nullptr) return nullptr;
+  for (uint32_t i = 0; i < gDebugBlock.localCount; ++i)
+    if (r[i].name != nullptr && std::strcmp(r[i].name, name) == 0) return &r[i];
+  return nullptr;
+}
+
+double LocalNumber(const DebugVarRecord* r) { return *static_cast<const double*>(r->address); }
+
+std::string LocalText(const char* name) {
+  const DebugVarRecord* r = FindLocal(name);
+  if (r == nullptr || r->kind != DEBUG_VAR_STRING) return "";
+  return StrCStr(*static_cast<const BasicString*>(r->address));
+}
+
+// A menu press: down now; the menu takes it (`pressed` = 1) and then waits
+// for the release without presenting frames, so another thread lets go.
+void MenuPress(int key) {
+  if (gReleaser.joinable()) gReleaser.join();
+  gMenuKeysInFlight = 1;
+  platform::PushKeyEvent(key, true);
+  gReleaser = std::thread([key] {
+    const volatile double* taken = &pressed;
+    for (int i = 0; i < 20000 && *taken != 1; ++i)
+      std::this_thread::sleep_for(std::chrono::microseconds(500));
+    platform::PushKeyEvent(key, false);
+    gMenuKeysInFlight = 0;
+  });
+}
+
+bool KeyDown(int key) { return (platform::KeyboardScanState()[key] & 0x80) != 0; }
+
+void AtMenu() {
+  const Step& step = gSteps[gNext];
+  std::string options[6];
+  int row = 0;
+  std::string offered;
+  for (int k = 1; k <= 5; ++k) {
+    char name[8];
+    std::snprintf(name, sizeof name, "o%d_Str", k);
+    options[k] = LocalText(name);
+    if (!options[k].empty()) offered += " \"" + options[k] + "\"";
+    if (step.label != nullptr && options[k] == step.label) row = k;
+  }
+  if (step.label == nullptr && step.row == 0)
+    Fail("a menu where a page waiting for Fire was expected:" + offered);
+  if (step.row > 0) {
+    if (options[step.row].empty())
+      Fail("row " + std::to_string(step.row) + " is not offered:" + offered);
+    row = step.row;
+  }
+  const std::string label = step.label != nullptr ? step.label : options[row];
+  if (row == 0) Fail("\"" + label + "\" is not offered:" + offered);
+  if (step.atLoc != 0 && loc != step.atLoc)
+    Fail("\"" + label + "\" expected on location " + std::to_string(step.atLoc));
+  if (step.atMaze != 0 && mazeloc != step.atMaze)
+    Fail("\"" + label + "\" expected in maze cell " + std::to_string(step.atMaze));
+  if (hilite != row) {
+    MenuPress(kDownKey);
+    return;
+  }
+  if (part == 2 && loc == 3) {
+    std::printf("loc 3 cell %g: %s\n", mazeloc, label.c_str());
+  } else {
+    std::printf("loc %g: %s\n", loc, label.c_str());
+  }
+  std::fflush(stdout);
+  ++gNext;
+  MenuPress(kFireKey);
+}
+
+void AtWaitingPage(const DebugVarRecord* done) {
+  if (gFireHeld) {
+    // Taken on the frame before: let go, and the page closes.
+    if (LocalNumber(done) > 0) {
+      platform::PushKeyEvent(kFireKey, false);
+      gFireHeld = false;
+    }
+    return;
+  }
+  // The page has not yet seen the last release, or not yet looked at it.
+  if (KeyDown(kFireKey) || LocalNumber(done) != 0) return;
+  const Step& step = gSteps[gNext];
+  if (step.label != nullptr) Fail(std::string("a page waiting for Fire where \"") + step.label + "\" was expected");
+  if (step.atLoc != 0 && loc != step.atLoc) Fail("a page waiting for Fire, expected on location " + std::to_string(step.atLoc));
+  if (step.local != nullptr && FindLocal(step.local) == nullptr)
+    Fail(std::string("a page waiting for Fire without the local ") + step.local);
+  std::printf(step.local != nullptr ? "loc %g: Fire on the title\n" : "loc %g: Fire\n", loc);
+  if (std::getenv("PLAYER_TRACE")) {
+    for (uint32_t i = 0; i < gDebugBlock.localCount; ++i) std::printf(" %s", gDebugBlock.localRecords[i].name);
+    std::printf(" | file %u line %u\n", gDebugBlock.sourceFile, gDebugBlock.line);
+  }
+  std::fflush(stdout);
+  ++gNext;
+  platform::PushKeyEvent(kFireKey, true);
+  gFireHeld = true;
+}
+
+// On every window message the frame function takes.
+void OnFrame(const void*) {
+  if (gStopping) return;
+  SetFrameLimit(500);  // the main program asked for 60; the player needs no pacing
+  if (gNext >= gSteps.size()) {
+    if (gReleaser.joinable()) gReleaser.join();
+    // The last page of the ending still holds Fire: let go.
+    if (gFireHeld) {
+      if (const DebugVarRecord* done = FindLocal("done")) AtWaitingPage(done);
+      return;
+    }
+    // The ending has set loc 999; the main program is back at the title.
+    if (part == 1 && loc == 1 && FindLocal("coldif") != nullptr) Stop("BACK AT THE TITLE");
+    if (gStopping) {
+      gTicking = false;
+      gTicker.join();
+    }
+    return;
+  }
+  if (gMenuKeysInFlight != 0 || KeyDown(kDownKey)) return;
+  if (FindLocal("o1_Str") != nullptr) {
+    if (!gFireHeld && !KeyDown(kFireKey)) AtMenu();
+    return;
+  }
+  if (const DebugVarRecord* done = FindLocal("done")) AtWaitingPage(done);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string mode = argc > 1 ? argv[1] : "";
+  gMode = mode;
+  if (mode == "wholegame") {
+    gSteps = PartOneWalkthrough();
+    const std::vector<Step> two = PartTwoWalkthrough();
+    gSteps.insert(gSteps.end(), two.begin(), two.end());
+  } else {
+    std::fprintf(stderr, "usage: %s wholegame\n", argv[0]);
+    return 2;
+  }
+  // The program entry's settings.
+  gProjectSettings.screenWidth = 640;
+  gProjectSettings.screenHeight = 480;
+  gProjectSettings.fullscreen = 0;
+  gProjectSettings.multisampleSamples = 0;
+  gProjectSettings.framesPerSecond = 60;
+  gProjectSettings.debugMode = 1;
+  gProjectSettings.hideSystemPointer = 1;
+  RuntimeStartup(nullptr, nullptr, const_cast<char*>(""), 10, "Kestrovar");
+  if (!RuntimeStarted()) {
+    std::printf("FAILED: the runtime did not start\n");
+    return 3;
+  }
+  platform::AddNativeEventHook(OnFrame);
+  gTicker = std::thread([] {
+    while (gTicking) {
+      platform::PostWindowMessage(gMainWindow, platform::WindowMessage::kNone);
+      std::this_thread::sleep_for(std::chrono::milliseconds(3));
+    }
+  });
+  gDebugBlock.breakEveryStatement = 1;
+  gErrorState.errorLine = 0.0;
+  gErrorState.errorCode = 0.0;
+  gErrorState.statementLine = 0.0;
+  MainProgram();
+  EndProgram();
+  return 0;
+}
