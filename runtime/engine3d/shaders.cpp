@@ -2,8 +2,10 @@
 
 #include "engine3d/lumenar3d.h"
 #include "frame/gl_entry_points.h"
+#include "frame/sprite_draw.h"
 
 void UseShader(Lumenar3D* e, int32_t slot) {
+  FlushSprites();
   if (!e || !pglUseProgramObjectARB) return;
   e->currentShader = uint32_t(slot);
   if (uint32_t(slot) < uint32_t(kShaderSlotCount))
@@ -13,6 +15,7 @@ void UseShader(Lumenar3D* e, int32_t slot) {
 }
 
 void DeleteShaderSlot(Lumenar3D* e, uint32_t slot) {
+  FlushSprites();
   if (!e || slot >= uint32_t(kShaderSlotCount) || !pglDeleteObjectARB) return;
   ShaderSlot& s = e->shaders[slot];
   if (s.program) pglDeleteObjectARB(s.program);
