@@ -70,7 +70,9 @@ void NoteWakeLateness(double late) {
   std::copy(sWakeLate, sWakeLate + kWakeCount, sorted);
   std::nth_element(sorted, sorted + kWakeCount - 1 - kWakeOutliers, sorted + kWakeCount);
   const double margin = sorted[kWakeCount - 1 - kWakeOutliers] * 1.25 + 0.03;
-  sSpinMargin = std::clamp(margin, 0.05, 1.0);
+  // Beyond half a millisecond the lateness comes from a crowded processor,
+  // which delays a spinning wait just as much.
+  sSpinMargin = std::clamp(margin, 0.05, 0.5);
 }
 
 // The window system is polled at most this often while spinning.
