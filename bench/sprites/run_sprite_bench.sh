@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Runs the runtime's sprite benchmark and SDL2's testsprite2 with the same
-# 32 x 32 sprite under one Xvfb screen with Mesa's software renderer, and
-# prints both sprite counts at 60 frames per second and their ratio.
+# Runs the runtime's sprite benchmark (the runtime and a plain OpenGL
+# reference) and SDL2's testsprite2 with the same 32 x 32 sprite under one
+# Xvfb screen with Mesa's software renderer, and prints the sprite counts at
+# 60 frames per second, their ratios and the time per 1 x 1 sprite.
 #   run_sprite_bench.sh path/to/sprite_bench
 set -euo pipefail
 bench=$(readlink -f "$1")
@@ -19,7 +20,9 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$bench" --write-sprite "$work/sprite.bmp"
 
-ours=$("$bench" | tee /dev/stderr | sed -n 's/^orvale sprites at 60 fps: //p')
+out=$("$bench" | tee /dev/stderr)
+ours=$(sed -n 's/^orvale sprites at 60 fps: //p' <<<"$out")
+reference=$(sed -n 's/^reference sprites at 60 fps: //p' <<<"$out")
 
 # testsprite2 runs until stopped and then prints "NN.NN frames per second"
 # (an interrupt in its first seconds ends it without the line).
@@ -46,10 +49,14 @@ if [[ -n $testsprite ]]; then
   theirs=$lo
 fi
 
+echo "reference sprites at 60 fps: $reference"
 echo "orvale sprites at 60 fps: $ours"
+awk -v a="$ours" -v b="$reference" 'BEGIN{ if (b > 0) printf "ratio orvale/reference: %.2f\n", a / b }'
+grep '^1 x 1 sprite' <<<"$out"
 if [[ -n $theirs ]]; then
   echo "testsprite2 sprites at 60 fps: $theirs"
   awk -v a="$ours" -v b="$theirs" 'BEGIN{ if (b > 0) printf "ratio orvale/testsprite2: %.2f\n", a / b }'
+  awk -v a="$reference" -v b="$theirs" 'BEGIN{ if (b > 0) printf "ratio reference/testsprite2: %.2f\n", a / b }'
 else
   echo "testsprite2 not found (Debian package libsdl2-tests)"
 fi

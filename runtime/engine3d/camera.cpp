@@ -64,6 +64,7 @@ void MultiplyMatrix(const float a[16], const float b[16], float out[16]) {
 }
 
 void Make3D(Lumenar3D* e, float nearPlane, float farPlane, float fov) {
+  FlushSprites();
   if (!e) return;
   SetShadowPass(e, false);
   float widened = fov + 5;
@@ -135,6 +136,7 @@ void SetCameraUp(Lumenar3D* e, float x, float y, float z) {
 }
 
 void SetCamera(Lumenar3D* e, float x, float y, float z, float tx, float ty, float tz) {
+  FlushSprites();
   if (!e) return;
   e->cameraPos[0] = x;
   e->cameraPos[1] = y;
@@ -165,6 +167,7 @@ void LoadCameraMatrix(float ex, float ey, float ez, float cx, float cy, float cz
 }
 
 void ExtractFrustumPlanes(Lumenar3D* e) {
+  FlushSprites();
   if (!e) return;
   float p[16], m[16], c[16];
   glGetFloatv(GL_PROJECTION_MATRIX, p);
@@ -190,6 +193,7 @@ bool PointInFrustum(const Lumenar3D* e, float x, float y, float z, float radius)
 }
 
 void SetCullMode(Lumenar3D* e, int32_t mode) {
+  FlushSprites();
   if (!e) return;
   e->cullMode = int8_t(mode);
   if (mode == 0) {
@@ -339,6 +343,7 @@ void BuildRotationMatrix(Lumenar3D* e) {
 }
 
 void MultObjectMatrix(Lumenar3D* e) {
+  FlushSprites();
   if (!e) return;
   BuildRotationMatrix(e);
   glMultMatrixf(e->transforms[e->transformIndex].matrix);

@@ -75,6 +75,7 @@ void DrawMarker(Lumenar3D* e, uint32_t colour, bool dot, float size, const float
 
 void SetLight(Lumenar3D* e, int32_t n, uint32_t colour, float x, float y, float z, float dx,
               float dy, float dz, float cutoff, bool debug) {
+  FlushSprites();
   if (!e) return;
   float rgb[3];
   Unpack(colour, rgb);
@@ -152,12 +153,14 @@ void SetLight(Lumenar3D* e, int32_t n, uint32_t colour, float x, float y, float 
 }
 
 void SetLightWrapper(Lumenar3D* e, int32_t n, uint32_t colour) {
+  FlushSprites();
   if (!e) return;
   const float* c = e->cameraPos;
   SetLight(e, n, colour, c[0], c[1], c[2], -c[0], -c[1], -c[2], 180, false);
 }
 
 void SetFog(Lumenar3D* e, uint32_t colour, int32_t mode, float a, float b) {
+  FlushSprites();
   if (!e) return;
   if (colour == 0xFFFFFFFFu) {
     glDisable(GL_FOG);
@@ -183,14 +186,17 @@ void SetFog(Lumenar3D* e, uint32_t colour, int32_t mode, float a, float b) {
 }
 
 void DrawDot(Lumenar3D* e, const float p[3], uint32_t colour, float size) {
+  FlushSprites();
   if (e) DrawMarker(e, colour, true, size, p, nullptr);
 }
 
 void DrawLine3D(Lumenar3D* e, const float a[3], const float b[3], uint32_t colour, float width) {
+  FlushSprites();
   if (e) DrawMarker(e, colour, false, width, a, b);
 }
 
 void DrawAxes(Lumenar3D* e, float x, float y, float z) {
+  FlushSprites();
   if (!e) return;
   bool textured = e->renderer && e->renderer->boundSlot >= 0;
   glPushMatrix();
@@ -224,6 +230,7 @@ void DrawAxes(Lumenar3D* e, float x, float y, float z) {
 
 void DrawSphereTriangle(const float centre[3], float radius, const float a[3], const float b[3],
                         const float c[3], int32_t depth) {
+  FlushSprites();
   if (depth != 0) {
     float ab[3], bc[3], ca[3];
     for (int i = 0; i < 3; ++i) {
@@ -248,6 +255,7 @@ void DrawSphereTriangle(const float centre[3], float radius, const float a[3], c
 
 void DrawDebugSphere(Lumenar3D* e, const float centre[3], float radius, uint32_t colour,
                      int32_t width) {
+  FlushSprites();
   if (!e) return;
   float rgb[3];
   Unpack(colour, rgb);
@@ -270,6 +278,7 @@ void DrawDebugSphere(Lumenar3D* e, const float centre[3], float radius, uint32_t
 
 void DrawDebugBox(Lumenar3D* e, const float centre[3], const float a[3], const float b[3],
                   const float c[3], uint32_t colour, int32_t width) {
+  FlushSprites();
   if (!e) return;
   float rgb[3];
   Unpack(colour, rgb);

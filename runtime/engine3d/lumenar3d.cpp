@@ -51,6 +51,7 @@ Lumenar3D::~Lumenar3D() {
 }
 
 void SetShadowPass(Lumenar3D* e, bool on) {
+  FlushSprites();
   if (!e || uint8_t(on) == e->shadowPass) return;
   e->shadowPass = uint8_t(on);
   if (on) {

@@ -184,6 +184,7 @@ FrameChoice ChooseFrames(int32_t frame, int32_t nextFrame, float tween, bool ran
 
 void DrawObject(Lumenar3D& e, uint32_t object, int32_t frame, int32_t nextFrame, float tween,
                 bool range) {
+  FlushSprites();
   if (object >= uint32_t(kObjectCount) || int64_t(object) >= e.objects.count) return;
   ObjectSlot& slot = e.objects.data[object];
   if (!slot.multiPart) {
@@ -205,6 +206,7 @@ void DrawObject(Lumenar3D& e, uint32_t object, int32_t frame, int32_t nextFrame,
 
 void DrawMeshFrame(Lumenar3D& e, MeshObjectX& mesh, int32_t frame, int32_t nextFrame, float tween,
                    bool range, const GrowArray<uint32_t>* textureNames) {
+  FlushSprites();
   if (mesh.frames.count == 0 || mesh.frames.data[0].packed.count == 0) return;
   FrameChoice fc = ChooseFrames(frame, nextFrame, tween, range, mesh.frames.count);
   MeshFrame& frameA = mesh.frames.data[fc.a];

@@ -7,6 +7,7 @@
 
 #include "engine3d/lumenar3d.h"
 #include "models/object_slot.h"
+#include "frame/sprite_draw.h"
 
 GrowArray<uint8_t> gShadeRamp;
 
@@ -23,6 +24,7 @@ void SetRamp(const uint8_t* bytes, int32_t count) {
 }  // namespace
 
 void BuildShadeTexture(MeshObjectX& mesh) {
+  FlushSprites();
   if (mesh.paletteTexture != 0) return;
   int32_t count = mesh.palette.count;
   int32_t height = count;
@@ -71,6 +73,7 @@ void BuildShadeTexture(MeshObjectX& mesh) {
 }
 
 void SetShadeRamp(Lumenar3D& e, const uint8_t* bytes, int32_t count) {
+  FlushSprites();
   if (count < 1 || !bytes) {
     // The textures already built follow the new ramp too.
     const uint8_t flat = 255;

@@ -10,6 +10,7 @@
 #include "core/string_builtins.h"
 #include "engine3d/lumenar3d.h"
 #include "frame/gl_entry_points.h"
+#include "frame/sprite_draw.h"
 #include "platform/files.h"
 
 namespace {
@@ -49,6 +50,7 @@ void ResetShaderSupportReport() { gReportNoShaders = 1; }
 bool LoadShader(Lumenar3D* e, uint32_t slot, const char* vertexFile, const char* fragmentFile,
                 ShaderLogCallback callback) {
   if (!e || slot > 254) return false;
+  FlushSprites();
   if (!pglCreateShaderObjectARB || !pglCompileShaderARB || !pglLinkProgramARB) {
     if (callback && gReportNoShaders) {
       gReportNoShaders = 0;
@@ -91,6 +93,7 @@ bool LoadShader(Lumenar3D* e, uint32_t slot, const char* vertexFile, const char*
 }
 
 void UseShader(Lumenar3D* e, int32_t slot) {
+  FlushSprites();
   if (!e || !pglUseProgramObjectARB) return;
   e->currentShader = uint32_t(slot);
   if (uint32_t(slot) < uint32_t(kShaderSlotCount))
@@ -107,6 +110,7 @@ void SetShaderFloat(Lumenar3D* e, const char* name, float value) {
 }
 
 void DeleteShaderSlot(Lumenar3D* e, uint32_t slot) {
+  FlushSprites();
   if (!e || slot >= uint32_t(kShaderSlotCount) || !pglDeleteObjectARB) return;
   ShaderSlot& s = e->shaders[slot];
   if (s.program) pglDeleteObjectARB(s.program);

@@ -1,4 +1,5 @@
 #include "engine3d/stencil_shadows.h"
+#include "frame/sprite_draw.h"
 
 #include <GL/gl.h>
 
@@ -12,6 +13,7 @@ void Plain(const MeshVertex& v) { glVertex3f(v.x, v.y, v.z); }
 
 void DrawShadowVolume(MeshObjectX* part, const MeshVertex* vertices, const float lightPos[3],
                       bool caps) {
+  FlushSprites();
   if (!part || !vertices || part->frames.count == 0) return;
   int32_t triangles = part->frames.data[0].triangles.count / 3;
   // The tables cover the triangles they were built for.

@@ -112,6 +112,7 @@ void PrintText(OpenGLLumenar* r, int font, const char* text, float x, float y, f
 
 void PrintText3D(OpenGLLumenar* r, int font, const char* text, float x, float y, float z,
                  float scale) {
+  FlushSprites();
   if (!text || !*text) return;
   FontLayout f;
   if (!GetLayout(r, font, &f)) return;
@@ -177,6 +178,7 @@ void PrintText3D(OpenGLLumenar* r, int font, const char* text, float x, float y,
 }
 
 void DrawSpriteBillboard(OpenGLLumenar* r, int slot, float x, float y, float z, float scale) {
+  FlushSprites();
   if (!ValidSlot(slot) || !r->sprites) return;
   const SpriteSlot& s = r->sprites[slot];
   if (s.width <= 0 || s.height <= 0) return;

@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <atomic>
 
 #include "core/project_settings.h"
@@ -49,7 +50,38 @@ int PumpMessages(OpenGLLumenar* r) {
   return 1;
 }
 
+namespace {
+
+// How late the sleeps of the frame wait woke up, in ms: the last kWakeCount
+// of them. The wait sleeps to its deadline less the spin margin and spins
+// the rest, so the margin follows the recent lateness: a little above all
+// but the few latest wake-ups (those come from a busy machine that would
+// preempt a spinning wait as well).
+constexpr int kWakeCount = 64;
+constexpr int kWakeOutliers = 3;
+double sWakeLate[kWakeCount] = {};
+int sWakeNext = 0;
+double sSpinMargin = 0.25;
+
+void NoteWakeLateness(double late) {
+  sWakeLate[sWakeNext] = late > 0 ? late : 0;
+  sWakeNext = (sWakeNext + 1) % kWakeCount;
+  double sorted[kWakeCount];
+  std::copy(sWakeLate, sWakeLate + kWakeCount, sorted);
+  std::nth_element(sorted, sorted + kWakeCount - 1 - kWakeOutliers, sorted + kWakeCount);
+  const double margin = sorted[kWakeCount - 1 - kWakeOutliers] * 1.25 + 0.03;
+  // Beyond half a millisecond the lateness comes from a crowded processor,
+  // which delays a spinning wait just as much.
+  sSpinMargin = std::clamp(margin, 0.05, 0.5);
+}
+
+// The window system is polled at most this often while spinning.
+constexpr double kSpinPollMs = 0.5;
+
+}  // namespace
+
 double FrameEnd(OpenGLLumenar* r) {
+  FlushSprites();
   UseBackBuffer(r);
   if (r->window) {
     platform::SwapWindow(r->window);
@@ -57,18 +89,25 @@ double FrameEnd(OpenGLLumenar* r) {
   }
   double t0 = FrameClockNow(r);
   double now = t0;
+  double lastPoll = -1e300;
   platform::WindowMessage m;
   for (;;) {
-    if (platform::PeekMessage(r->window, &m)) {
-      WindowProc(r->window, m);
-      continue;
+    // Messages are dispatched on the first pass, after every sleep and
+    // every kSpinPollMs of spinning.
+    if (now - lastPoll >= kSpinPollMs) {
+      while (platform::PeekMessage(r->window, &m)) WindowProc(r->window, m);
+      lastPoll = FrameClockNow(r);
     }
     now = FrameClockNow(r);
     if (now > r->nextFrameTime) break;
-    // Sleep through the wait but its last millisecond, which is spun (with
-    // messages still dispatched) so the frame ends on time.
-    double left = r->nextFrameTime - now;
-    if (left > 1.5) platform::SleepMs(left - 1.0);
+    // Sleep to the deadline less the spin margin; spin the rest.
+    const double wake = r->nextFrameTime - sSpinMargin;
+    if (now < wake) {
+      platform::SleepUntilMs(wake);
+      now = FrameClockNow(r);
+      NoteWakeLateness(now - wake);
+      lastPoll = -1e300;
+    }
   }
   if (r->framePeriod > 0) {
     r->nextFrameTime += r->framePeriod;
@@ -86,6 +125,7 @@ static void EndOnKey() {
 }
 
 void ShowScreen() {
+  FlushSprites();
   OpenGLLumenar* r = gRenderer;
   // Only after a debugger stop hid the window: raising it every frame would
   // take the focus from every other window.

@@ -40,10 +40,14 @@ bool Resolve(const BasicString& file, char out[kShoeboxPathSize]) {
   return ResolveShoeboxFile(gShoeboxes[0], StrCStr(file), out) != 0;
 }
 
-void ClearColourBuffer() { glClear(GL_COLOR_BUFFER_BIT); }
+void ClearColourBuffer() {
+  FlushSprites();
+  glClear(GL_COLOR_BUFFER_BIT);
+}
 
 // The alpha and blend rule of the alpha-mode command.
 void ApplyAlpha(OpenGLLumenar* r, double a) {
+  FlushSprites();
   if (a != 0 || a != a) {
     glEnable(GL_BLEND);
     if (a < 0) glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -75,6 +79,7 @@ void SetAlphaMode(double a) {
 }
 
 void LoadBackgroundFadeCmd(const BasicString& file) {
+  FlushSprites();
   OpenGLLumenar* r = gRenderer;
   char path[kShoeboxPathSize];
   if (!r || !Resolve(file, path)) return;

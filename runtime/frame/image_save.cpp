@@ -59,6 +59,7 @@ uint8_t WriteImageFile(OpenGLLumenar* r, const char* fileName, const uint8_t* pi
 }
 
 uint8_t SaveSpriteImage(OpenGLLumenar* r, int slot, const char* fileName) {
+  FlushSprites();
   if (!ValidSlot(slot) || !r->sprites) return 0;
   const SpriteSlot& s = r->sprites[slot];
   if (!s.texture || s.width <= 0 || s.height <= 0 || s.texWidth == kEmptyTexSize ||
@@ -77,6 +78,7 @@ uint8_t SaveSpriteImage(OpenGLLumenar* r, int slot, const char* fileName) {
 }
 
 uint8_t SaveScreenImage(OpenGLLumenar* r, const char* fileName) {
+  FlushSprites();
   if (r->width <= 0 || r->height <= 0) return 0;
   std::vector<uint8_t> buffer(size_t(r->width) * size_t(r->height) * 3);
   GLint alignment;

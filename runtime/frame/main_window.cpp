@@ -218,6 +218,7 @@ bool DestroyMainWindow(OpenGLLumenar* r) {
   if (gInput && gInput->window == w) gInput->window = nullptr;
   r->window = nullptr;
   r->width = r->height = 0;
+  DiscardQueuedSprites();
   r->glAlive = 0;  // no drawable any more: textures can no longer be deleted
   return true;
 }

@@ -43,6 +43,7 @@ void AddPolygonVertex(OpenGLLumenar* r, int x, int y, float tx, float ty, uint32
 }
 
 void DrawPolygon(OpenGLLumenar* r) {
+  FlushSprites();
   glEnable(GL_COLOR_MATERIAL);
   glEnable(GL_BLEND);
   glShadeModel(GL_SMOOTH);
@@ -74,6 +75,7 @@ void FreePolygonVertices() { GrowArrayClear(gPolygonVertices); }
 namespace {
 
 void BeginPrimitive(OpenGLLumenar* r, uint32_t colour) {
+  FlushSprites();
   glDisable(GL_ALPHA_TEST);
   glColor4ub(uint8_t(colour), uint8_t(colour >> 8), uint8_t(colour >> 16), PrimitiveAlpha(r, colour));
   BindSpriteTexture(r, -1, -1, 0, nullptr);
@@ -83,6 +85,7 @@ void BeginPrimitive(OpenGLLumenar* r, uint32_t colour) {
 }
 
 void EndPrimitive(OpenGLLumenar* r) {
+  FlushSprites();
   glMatrixMode(GL_PROJECTION);
   glPopMatrix();
   glMatrixMode(GL_MODELVIEW);
@@ -93,6 +96,7 @@ void EndPrimitive(OpenGLLumenar* r) {
 }  // namespace
 
 void DrawLine(OpenGLLumenar* r, float x1, float y1, float x2, float y2, uint32_t colour) {
+  FlushSprites();
   BeginPrimitive(r, colour);
   glBegin(GL_LINES);
   glVertex2f(x1, y1);
@@ -105,6 +109,7 @@ void DrawLine(OpenGLLumenar* r, float x1, float y1, float x2, float y2, uint32_t
 }
 
 void DrawRect(OpenGLLumenar* r, float x, float y, float w, float h, uint32_t colour) {
+  FlushSprites();
   if (w < 0) {
     x = x + w + 1;
     w = -w;

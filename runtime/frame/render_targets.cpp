@@ -58,6 +58,7 @@ void DropAlphaCopy(OpenGLLumenar* r, int slot) {
 // A fully transparent tw x th texture, linear filtering, wrapping; its name
 // goes to *texture.
 void MakeClearTexture(uint32_t* texture, int tw, int th) {
+  FlushSprites();
   GLuint name = 0;
   glGenTextures(1, &name);
   *texture = name;
@@ -89,6 +90,7 @@ void MakeClearTexture(uint32_t* texture, int tw, int th) {
 // Puts the back-buffer area saved in the scratch slot back, every pixel
 // as it was: no alpha test, no blending, texels replace the pixels.
 void RestoreSavedArea(OpenGLLumenar* r) {
+  FlushSprites();
   if (!HasPicture(r, kScratchSlot)) return;
   glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_CURRENT_BIT | GL_TEXTURE_BIT);
   glDisable(GL_ALPHA_TEST);
@@ -98,6 +100,7 @@ void RestoreSavedArea(OpenGLLumenar* r) {
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
   glColor4f(1, 1, 1, 1);
   DrawSprite(r, kScratchSlot, 0, 0);
+  FlushSprites();  // drawn under the state above
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
   glPopAttrib();
 }
@@ -145,6 +148,7 @@ void LoadFramebufferEntryPoints() {
 }
 
 uint32_t CreateRenderTarget(OpenGLLumenar* r, int target, int32_t w, int32_t h) {
+  FlushSprites();
   if (!ValidTarget(target)) return 0;
   RenderTarget& t = r->targets[target];
   if (t.width || t.height || t.framebuffer || t.depthRenderbuffer) ReleaseRenderTarget(r, target);
@@ -164,6 +168,7 @@ uint32_t CreateRenderTarget(OpenGLLumenar* r, int target, int32_t w, int32_t h) 
 }
 
 uint8_t AttachRenderTarget(OpenGLLumenar* r, int target, uint32_t texture) {
+  FlushSprites();
   if (!ValidTarget(target)) return 0;
   const RenderTarget& t = r->targets[target];
   if (t.width == 0 || t.height == 0 || !pglBindFramebufferEXT || !pglBindRenderbufferEXT ||
@@ -178,6 +183,7 @@ uint8_t AttachRenderTarget(OpenGLLumenar* r, int target, uint32_t texture) {
 }
 
 uint8_t DetachRenderTarget(OpenGLLumenar* r, int target) {
+  FlushSprites();
   if (!ValidTarget(target)) return 0;
   const RenderTarget& t = r->targets[target];
   if (t.width == 0 || t.height == 0 || !pglBindFramebufferEXT || !pglBindRenderbufferEXT) return 0;
@@ -187,6 +193,7 @@ uint8_t DetachRenderTarget(OpenGLLumenar* r, int target) {
 }
 
 void ReleaseRenderTarget(OpenGLLumenar* r, int target) {
+  FlushSprites();
   if (!ValidTarget(target)) return;
   RenderTarget& t = r->targets[target];
   if (r->glAlive) {
@@ -201,6 +208,7 @@ void ReleaseRenderTarget(OpenGLLumenar* r, int target) {
 }
 
 uint8_t CreateTargetScreen(OpenGLLumenar* r, int n, int slot, int w, int h) {
+  FlushSprites();
   if (!ValidTarget(n) || !ValidSlot(slot) || slot == kScratchSlot || !r->sprites) return 0;
   if (w <= 0 || h <= 0 || !r->glAlive) return 0;
   const int max = MaxTextureSize();
@@ -238,6 +246,7 @@ uint8_t CreateTargetScreen(OpenGLLumenar* r, int n, int slot, int w, int h) {
 }
 
 void UseTargetScreen(OpenGLLumenar* r, int n) {
+  FlushSprites();
   if (!ValidTarget(n) || !r->glAlive) return;
   const int s = r->targets[n].spriteSlot;
   if (!HasPicture(r, s)) return;
@@ -259,6 +268,7 @@ void UseTargetScreen(OpenGLLumenar* r, int n) {
 
 void UseBackBuffer(OpenGLLumenar* r) {
   if (!r) return;
+  FlushSprites();
   if (!r->glAlive) {
     r->currentTarget = -1;
     return;

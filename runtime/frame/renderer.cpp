@@ -11,6 +11,7 @@
 #include "frame/virtual_screens.h"
 #include "platform/system.h"
 #include "platform/window.h"
+#include "frame/sprite_draw.h"
 
 OpenGLLumenar* gRenderer = nullptr;
 
@@ -19,6 +20,7 @@ namespace {
 // Empties a virtual screen: tile textures go (while GL lives), the record is
 // zeroed.
 void ReleaseScreen(OpenGLLumenar* r, VirtualScreen& s) {
+  FlushSprites();
   if (r->glAlive) {
     for (int x = 0; x < s.tilesX && x < kScreenTileGrid; ++x)
       for (int y = 0; y < s.tilesY && y < kScreenTileGrid; ++y)
@@ -80,6 +82,7 @@ OpenGLLumenar::~OpenGLLumenar() {
 }
 
 void DeleteSprite(OpenGLLumenar* r, int n) {
+  FlushSprites();
   SpriteSlot& s = r->sprites[n];
   if (r->glAlive) {
     if (s.texture) glDeleteTextures(1, &s.texture);

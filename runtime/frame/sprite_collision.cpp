@@ -54,6 +54,7 @@ inline bool Opaque(const Mask& m, int64_t sx, int64_t sy, int64_t x, int64_t y) 
 }  // namespace
 
 uint8_t FetchAlphaCopy(OpenGLLumenar* r, int slot) {
+  FlushSprites();
   if (!ValidSlot(slot) || !r->sprites) return 0;
   if (!SlotHoldsPicture(r, slot) || !r->glAlive) {
     DropCopy(r, slot);

@@ -5,12 +5,23 @@
 
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "frame/gl_entry_points.h"
 
 int32_t gBoundSprite = -1;
+int32_t gQueuedSpriteQuads = 0;
 
 namespace {
+
+// The quads waiting to be drawn and the binding they were queued under.
+struct SpriteQueue {
+  OpenGLLumenar* r = nullptr;
+  uint32_t texture = 0;
+  uint8_t smoothing = 0;
+  std::vector<QuadVertex> corners;
+};
+SpriteQueue sQueue;
 
 // Texturing on unit 1 is known to be off (set by the binding below).
 bool gUnit1Off = false;
@@ -21,22 +32,64 @@ uint32_t SlotTexture(const OpenGLLumenar* r, int k, int useTexture2, const uint3
   return useTexture2 ? r->sprites[k].texture2 : r->sprites[k].texture;
 }
 
-// Binds slot for a single-quad sprite draw with the smoothing filter; false
-// for a slot outside the table.
+// Binds slot for a sprite draw with the smoothing filter; false for a slot
+// outside the table. While quads of the same texture and filter wait in the
+// queue the binding is already in place and nothing reaches GL.
 bool BindForDraw(OpenGLLumenar* r, int slot) {
   if (!ValidSlot(slot) || !r->sprites) return false;
+  const uint32_t texture = r->sprites[slot].texture;
+  if (gQueuedSpriteQuads > 0 && sQueue.r == r && sQueue.texture == texture &&
+      sQueue.smoothing == r->smoothing) {
+    gBoundSprite = slot;
+    r->boundSlot = slot;
+    r->boundSlot2 = -1;
+    r->boundUseTexture2 = false;
+    return true;
+  }
   BindSpriteTexture(r, slot, -1, 0, nullptr);
   ApplySmoothingFilter(r);
+  sQueue.r = r;
+  sQueue.texture = texture;
+  sQueue.smoothing = r->smoothing;
   return true;
 }
 
+// Adds a quad under the binding BindForDraw made.
+void QueueQuad(const QuadVertex q[4]) {
+  sQueue.corners.insert(sQueue.corners.end(), q, q + 4);
+  ++gQueuedSpriteQuads;
+}
+
 }  // namespace
+
+void DrawQueuedSprites() {
+  const int quads = gQueuedSpriteQuads;
+  gQueuedSpriteQuads = 0;
+  if (quads > 0 && sQueue.r && sQueue.r->glAlive) {
+    const QuadVertex* v = sQueue.corners.data();
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glVertexPointer(2, GL_FLOAT, sizeof(QuadVertex), &v->x);
+    glTexCoordPointer(2, GL_FLOAT, sizeof(QuadVertex), &v->u);
+    glDrawArrays(GL_QUADS, 0, quads * 4);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  }
+  sQueue.corners.clear();
+}
+
+void DiscardQueuedSprites() {
+  gQueuedSpriteQuads = 0;
+  sQueue.corners.clear();
+  sQueue.r = nullptr;
+}
 
 void ForgetTextureUnitState() { gUnit1Off = false; }
 
 ActiveTextureFn MultitextureEntry() { return pglActiveTextureARB; }
 
 void SetViewport2D(OpenGLLumenar* r, int x, int y, int w, int h) {
+  FlushSprites();
   if (w < 1 || h < 1) {
     w = r->width;
     h = r->height;
@@ -79,6 +132,7 @@ void SetScreenSize(OpenGLLumenar* r, int w, int h) {
 
 void BindSpriteTexture(OpenGLLumenar* r, int slot, int slot2, int useTexture2,
                        const uint32_t* names) {
+  FlushSprites();
   gBoundSprite = slot;
   r->boundSlot = slot;
   r->boundSlot2 = slot2;
@@ -123,17 +177,14 @@ void BindSpriteTexture(OpenGLLumenar* r, int slot, int slot2, int useTexture2,
 void SetSmoothing(OpenGLLumenar* r, uint8_t flag) { r->smoothing = flag; }
 
 void ApplySmoothingFilter(OpenGLLumenar* r) {
+  FlushSprites();
   const GLint filter = r->smoothing ? GL_LINEAR : GL_NEAREST;
-  // Changing a texture's state ends the driver's batch of quads: set the
-  // filter only when the bound texture has another one.
-  GLint mag = 0, min = 0;
-  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &mag);
-  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &min);
-  if (mag != filter) glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-  if (min != filter) glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
 }
 
 void DrawTexturedQuad(const QuadVertex corners[4]) {
+  FlushSprites();
   glBegin(GL_QUADS);
   for (int i = 0; i < 4; ++i) {
     glTexCoord2f(corners[i].u, corners[i].v);
@@ -143,6 +194,7 @@ void DrawTexturedQuad(const QuadVertex corners[4]) {
 }
 
 void DrawVertexArray(OpenGLLumenar* r, unsigned int mode) {
+  FlushSprites();
   if (r->vertexBuffer.count <= 0 || !r->vertexBuffer.data) return;
   const TextVertex* v = r->vertexBuffer.data;
   glEnableClientState(GL_VERTEX_ARRAY);
@@ -165,25 +217,32 @@ void DrawSprite(OpenGLLumenar* r, int slot, float x, float y) {
                            {x0, y0, 0, T},
                            {x0, y0 + s.height, 0, 0},
                            {x0 + s.width, y0 + s.height, S, 0}};
-  DrawTexturedQuad(q);
+  QueueQuad(q);
 }
 
 void StretchSprite(OpenGLLumenar* r, int slot, float x, float y, float w, float h) {
+  const float x0 = std::ceil(x), y0 = std::ceil(y), w0 = std::ceil(w), h0 = std::ceil(h);
+  // A mirrored quad turns the other way round and needs its own face state.
+  const bool mirrored = (w0 < 0) != (h0 < 0);
+  if (mirrored) FlushSprites();
   if (!BindForDraw(r, slot)) return;
   const SpriteSlot& s = r->sprites[slot];
   const float S = float(s.width) / s.texWidth, T = float(s.height) / s.texHeight;
-  const float x0 = std::ceil(x), y0 = std::ceil(y), w0 = std::ceil(w), h0 = std::ceil(h);
-  const bool mirrored = (w0 < 0) != (h0 < 0);
-  if (mirrored) glFrontFace(GL_CW);
   const QuadVertex q[4] = {{x0, y0 + h0, 0, 0},
                            {x0 + w0, y0 + h0, S, 0},
                            {x0 + w0, y0, S, T},
                            {x0, y0, 0, T}};
+  if (!mirrored) {
+    QueueQuad(q);
+    return;
+  }
+  glFrontFace(GL_CW);
   DrawTexturedQuad(q);
-  if (mirrored) glFrontFace(GL_CCW);
+  glFrontFace(GL_CCW);
 }
 
 void RotoZoomSprite(OpenGLLumenar* r, int slot, float x, float y, float angle, float zoom) {
+  FlushSprites();  // turned by the modelview matrix
   if (!BindForDraw(r, slot)) return;
   const SpriteSlot& s = r->sprites[slot];
   const float hw = s.width * zoom * 0.5f, hh = s.height * zoom * 0.5f;
@@ -223,7 +282,7 @@ void DrawAnimFrame(OpenGLLumenar* r, int slot, int frame, float x, float y) {
                            {x0, y0, c.s0, c.t1},
                            {x0, y0 + c.fh, c.s0, c.t0},
                            {x0 + c.fw, y0 + c.fh, c.s1, c.t0}};
-  DrawTexturedQuad(q);
+  QueueQuad(q);
 }
 
 void StretchAnimFrame(OpenGLLumenar* r, int slot, int frame, float x, float y, float w, float h) {
@@ -234,7 +293,7 @@ void StretchAnimFrame(OpenGLLumenar* r, int slot, int frame, float x, float y, f
                            {x0, y0 + h0 + 0.1f, c.s0, c.t0},
                            {x0 + w0 + 0.1f, y0 + h0 + 0.1f, c.s1, c.t0},
                            {x0 + w0 + 0.1f, y0, c.s1, c.t1}};
-  DrawTexturedQuad(q);
+  QueueQuad(q);
 }
 
 void RotoZoomAnimFrame(OpenGLLumenar* r, int slot, int frame, float x, float y, float angle,
@@ -249,5 +308,5 @@ void RotoZoomAnimFrame(OpenGLLumenar* r, int slot, int frame, float x, float y, 
   };
   const QuadVertex q[4] = {at(-hw, -hh, c.s0, c.t1), at(-hw, hh, c.s0, c.t0),
                            at(hw, hh, c.s1, c.t0), at(hw, -hh, c.s1, c.t1)};
-  DrawTexturedQuad(q);
+  QueueQuad(q);
 }

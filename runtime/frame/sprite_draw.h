@@ -36,6 +36,18 @@ using ActiveTextureFn = void (*)(unsigned int unit);
 ActiveTextureFn MultitextureEntry();
 
 void DrawTexturedQuad(const QuadVertex corners[4]);
+
+// Quads of consecutive sprites that share a texture and filter wait in one
+// vertex array and are drawn together. Code that draws otherwise, reads
+// pixels, switches the target or changes any GL state calls FlushSprites
+// first, so the queued quads land with the state they were drawn under.
+extern int32_t gQueuedSpriteQuads;
+void DrawQueuedSprites();
+inline void FlushSprites() {
+  if (gQueuedSpriteQuads > 0) DrawQueuedSprites();
+}
+// Drops the queued quads undrawn: the GL context is going away.
+void DiscardQueuedSprites();
 // Draws the renderer's text vertex buffer (x, y, z, u, v).
 void DrawVertexArray(OpenGLLumenar* r, unsigned int mode);
 

@@ -6,6 +6,7 @@
 
 #include "frame/normal_map.h"
 #include "frame/renderer.h"
+#include "frame/sprite_draw.h"
 
 namespace {
 
@@ -61,6 +62,7 @@ void HalveLevel(uint8_t* buf, int w, int h, int* nw, int* nh) {
 }
 
 void SetPixelStore() {
+  FlushSprites();
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
   glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
@@ -72,6 +74,7 @@ void SetPixelStore() {
 uint8_t UploadSpriteTexture(const RgbaImage* image, int x0, int y0, int w, int h,
                             uint32_t* texture, uint32_t* texture2, uint8_t normalMap,
                             uint8_t nearest) {
+  FlushSprites();
   if (!image || !image->pixels || !texture) return 0;
   GLint max = 0;
   glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max);

@@ -40,6 +40,7 @@ struct SavedPackState {
   GLint alignment, rowLength, skipRows, skipPixels;
 };
 SavedPackState SetPackState() {
+  FlushSprites();
   SavedPackState s;
   glGetIntegerv(GL_PACK_ALIGNMENT, &s.alignment);
   glGetIntegerv(GL_PACK_ROW_LENGTH, &s.rowLength);
@@ -52,6 +53,7 @@ SavedPackState SetPackState() {
   return s;
 }
 void RestorePackState(const SavedPackState& s) {
+  FlushSprites();
   glPixelStorei(GL_PACK_ALIGNMENT, s.alignment);
   glPixelStorei(GL_PACK_ROW_LENGTH, s.rowLength);
   glPixelStorei(GL_PACK_SKIP_ROWS, s.skipRows);
@@ -59,6 +61,7 @@ void RestorePackState(const SavedPackState& s) {
 }
 
 void SetUnpackState() {
+  FlushSprites();
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
   glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
@@ -66,6 +69,7 @@ void SetUnpackState() {
 }
 
 void ReadRgba(int x, int y, uint8_t out[4]) {
+  FlushSprites();
   SavedPackState s = SetPackState();
   glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, out);
   RestorePackState(s);
@@ -74,6 +78,7 @@ void ReadRgba(int x, int y, uint8_t out[4]) {
 // Writes one frame-buffer pixel (window coordinates, origin bottom-left)
 // exactly, whatever the blend, viewport, matrices and texturing in force.
 void PokePixel(OpenGLLumenar* r, int x, int y, const uint8_t rgba[4]) {
+  FlushSprites();
   glPushAttrib(GL_ALL_ATTRIB_BITS);
   glMatrixMode(GL_PROJECTION);
   glPushMatrix();
@@ -109,6 +114,7 @@ void PokePixel(OpenGLLumenar* r, int x, int y, const uint8_t rgba[4]) {
 }  // namespace
 
 void FreeVirtualScreen(OpenGLLumenar* r, int n) {
+  FlushSprites();
   if (!ValidScreen(n)) return;
   VirtualScreen& s = r->screens[n];
   if (r->glAlive) {
@@ -120,6 +126,7 @@ void FreeVirtualScreen(OpenGLLumenar* r, int n) {
 }
 
 void CopyBackBufferToScreen(OpenGLLumenar* r, int n) {
+  FlushSprites();
   if (!ValidScreen(n)) return;
   VirtualScreen& s = r->screens[n];
   const int64_t W = r->width, H = r->height;
@@ -218,6 +225,7 @@ uint8_t LoadVirtualScreen(OpenGLLumenar* r, int n, const char* fileName) {
 }
 
 void DrawVirtualScreen(OpenGLLumenar* r, int n) {
+  FlushSprites();
   if (!ValidScreen(n)) return;
   const VirtualScreen& s = r->screens[n];
   glDisable(GL_ALPHA_TEST);
@@ -249,6 +257,7 @@ void DrawVirtualScreen(OpenGLLumenar* r, int n) {
 }
 
 uint8_t GrabSprite(OpenGLLumenar* r, int slot, int x, int y, int w, int h) {
+  FlushSprites();
   if (!ValidSlot(slot) || !r->sprites || w <= 0 || h <= 0) return 0;
   const int64_t max = MaxTextureSize();
   if (w > max || h > max || w > 32767 || h > 32767) return 0;
@@ -323,6 +332,7 @@ uint8_t GrabSprite(OpenGLLumenar* r, int slot, int x, int y, int w, int h) {
 }
 
 uint32_t GetPixel(OpenGLLumenar* r, int x, int y) {
+  FlushSprites();
   uint8_t rgb[3] = {0, 0, 0};
   if (x < 0 || y < 0 || x >= r->width || y >= r->height) return 0;
   SavedPackState pack = SetPackState();
@@ -333,6 +343,7 @@ uint32_t GetPixel(OpenGLLumenar* r, int x, int y) {
 }
 
 void SetPixel(OpenGLLumenar* r, float x, float y, uint32_t colour) {
+  FlushSprites();
   glDisable(GL_ALPHA_TEST);
   uint8_t alpha = 0;
   if (colour != r->spriteColourKey) {

@@ -7,6 +7,7 @@
 #include "input_audio/input_state.h"
 #include "platform/system.h"
 #include "platform/window.h"
+#include "frame/sprite_draw.h"
 
 namespace {
 
@@ -70,6 +71,7 @@ const MediaHost& CurrentMediaHost() {
 // Plain GL 1.1: one texture, one quad, state saved and put back.
 void DrawMovieFrameGL(const uint8_t* rgba, int width, int height, int left, int top, int right,
                       int bottom) {
+  FlushSprites();
   int cw = 0, ch = 0;
   CurrentMediaHost().clientSize(&cw, &ch);
   if (cw <= 0 || ch <= 0) return;

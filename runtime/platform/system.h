@@ -11,6 +11,9 @@ namespace platform {
 // Monotonic high-resolution time in milliseconds.
 double NowMs();
 void SleepMs(double ms);
+// Sleeps until NowMs() reaches deadlineMs (returns at once for a time
+// already past), with the finest timer slack the system grants.
+void SleepUntilMs(double deadlineMs);
 
 // Temporary folder with a trailing '/': $TMPDIR when it names a folder that
 // can be written, else /tmp/.

@@ -1,6 +1,7 @@
 #include "platform/system.h"
 
 #include <SDL.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -32,6 +33,25 @@ bool IsWritableFolder(const std::string& path) {
   struct stat st;
   return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
          access(path.c_str(), W_OK | X_OK) == 0;
+}
+
+void SleepUntilMs(double deadlineMs) {
+  // The default slack of 50 us would make every wake-up that much later.
+  static const bool slackSet = prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL) == 0;
+  (void)slackSet;
+  if (!(deadlineMs > NowMs())) return;
+  if (deadlineMs > 1e15) deadlineMs = 1e15;
+  timespec ts;
+  ts.tv_sec = time_t(deadlineMs / 1000.0);
+  ts.tv_nsec = long((deadlineMs - double(ts.tv_sec) * 1000.0) * 1e6);
+  if (ts.tv_nsec >= 1000000000L) {
+    ++ts.tv_sec;
+    ts.tv_nsec -= 1000000000L;
+  } else if (ts.tv_nsec < 0) {
+    ts.tv_nsec = 0;
+  }
+  while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr) == EINTR) {
+  }
 }
 
 std::string TempFolder() {

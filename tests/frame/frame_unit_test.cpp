@@ -94,6 +94,18 @@ TEST(FrameClock, OnTimeFrameWaitsForItsTime) {
   EXPECT_NEAR(waited, spent + 1.0, 2.0);
 }
 
+TEST(FrameClock, SleepUntilReachesItsDeadlineAndSkipsPastOnes) {
+  const double deadline = platform::NowMs() + 5.0;
+  platform::SleepUntilMs(deadline);
+  const double woke = platform::NowMs();
+  EXPECT_GE(woke, deadline);
+  EXPECT_LT(woke - deadline, 50.0);
+  const double t0 = platform::NowMs();
+  platform::SleepUntilMs(t0 - 100.0);
+  platform::SleepUntilMs(std::numeric_limits<double>::quiet_NaN());
+  EXPECT_LT(platform::NowMs() - t0, 5.0);
+}
+
 TEST(FrameFlags, NaNCountsAsOn) {
   double nan = std::numeric_limits<double>::quiet_NaN();
   SetAutoPause(0);

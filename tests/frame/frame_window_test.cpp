@@ -11,6 +11,7 @@
 #include "frame/frame_function.h"
 #include "frame/main_window.h"
 #include "frame/renderer.h"
+#include "frame/sprite_draw.h"
 #include "input_audio/input_state.h"
 #include "net/net_session.h"
 #include "platform/window.h"
@@ -32,6 +33,7 @@ class Frame : public testing::Test {
 std::string Frame::printed_;
 
 uint32_t BackPixel(int x, int y) {
+  FlushSprites();  // queued sprites reach the buffer first
   glReadBuffer(GL_BACK);
   uint8_t p[4] = {0, 0, 0, 0};
   glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);

@@ -17,6 +17,7 @@
 #include "frame/frame_function.h"
 #include "frame/graphics_commands.h"
 #include "frame/runtime_startup.h"
+#include "frame/sprite_draw.h"
 #include "game/game_state.h"
 #include "game/pictures.h"
 #include "game/text_print.h"
@@ -150,6 +151,7 @@ std::vector<uint8_t> ReadRow(int y, bool presented) {
   if (presented) {
     std::copy_n(sPresented.begin() + size_t(479 - y) * 640 * 3, 640 * 3, rgb.begin());
   } else {
+    FlushSprites();  // queued sprites reach the buffer first
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 479 - y, 640, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());

@@ -132,6 +132,7 @@ void MakeSprite(OpenGLLumenar* r, int slot, int w, int h,
 uint32_t Pixel(int x, int y) { return uint32_t(GetPixelCmd(x, y)); }
 
 std::vector<uint8_t> ReadScreen() {
+  FlushSprites();  // queued sprites reach the buffer first
   std::vector<uint8_t> rgba(size_t(gRenderer->width) * gRenderer->height * 4);
   glReadBuffer(GL_BACK);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
