@@ -345,13 +345,27 @@ def title(g, refs):
         raise Failure("a volume hint on the handheld title page")
 
 
-def story(g):
-    img = g.wait_for("story", lambda i: brightness(i) < 6)
+def story(g, refs, part):
+    """The part's opening story: its first picture over the top of the screen."""
+    ref = refs["story0%da" % part]
+    img = g.wait_for("story", lambda i: mean_diff(i, ref, 0, int(240 * g.scale)) < 25)
     print("  story screen", img.path)
 
 
 def escape_to_title_and_quit(g, refs):
-    g.hold_key("Escape")
+    """Escape is read between the pages of play: continue through the
+    opening story's pages (and any page a stray press leads to) until
+    Escape brings back the title, then Escape ends the game."""
+    for attempt in range(12):
+        g.hold_key("Escape")
+        try:
+            g.wait_for("title-cycle", lambda i: title_green(i.px(2, g.h - 3)) is not None,
+                       timeout=4, keep_failed=False)
+            break
+        except Failure:
+            g.press()
+    else:
+        raise Failure("Escape did not return to the title")
     title(g, refs)
     g.hold_key("Escape")
     status = g.wait_exit()
@@ -379,7 +393,7 @@ def scenario_fresh(g, refs):
     opening(g, refs)
     title(g, refs)
     g.press()
-    story(g)
+    story(g, refs, 1)
     if os.path.exists(g.marker):
         raise Failure("a save marker appeared")
     escape_to_title_and_quit(g, refs)
@@ -398,7 +412,7 @@ def scenario_unlocked(g, refs, where):
         raise Failure("the selection page shows a continue prompt")
     print("  part selection", img.path)
     g.choose(2)
-    story(g)
+    story(g, refs, 2)
     if not os.path.exists(where):
         raise Failure("the save marker went away")
     escape_to_title_and_quit(g, refs)
@@ -416,7 +430,7 @@ def scenario_rejected(g, refs, content):
     if os.path.exists(g.marker):
         raise Failure("the rejected save marker is still there")
     g.press()
-    story(g)
+    story(g, refs, 1)
     escape_to_title_and_quit(g, refs)
 
 
@@ -443,7 +457,8 @@ def main():
     opts = ap.parse_args()
     os.makedirs(opts.out, exist_ok=True)
     w, h = (640, 480) if opts.device == "DESKTOP" else (320, 240)
-    refs = {n: reference(opts, n, w, h) for n in ("compo", "quillet", "kvtitle")}
+    refs = {n: reference(opts, n, w, h)
+            for n in ("compo", "quillet", "kvtitle", "story01a", "story02a")}
 
     scenarios = [
         ("fresh", lambda g: scenario_fresh(g, refs)),
