@@ -54,7 +54,14 @@ bool StartVideoDriver(std::string* why) {
   for (const char* name : {"x11", "wayland", "kmsdrm"}) {
     if (!DriverAvailable(name)) continue;
     SDL_SetHint(SDL_HINT_VIDEODRIVER, name);
-    bool up = SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
+    // A busy X server can refuse a connection for a moment: a few tries.
+    const char* display = std::getenv("DISPLAY");
+    const int tries = (SDL_strcmp(name, "x11") == 0 && display && *display) ? 5 : 1;
+    bool up = false;
+    for (int t = 0; t < tries && !up; ++t) {
+      if (t > 0) SDL_Delay(200);
+      up = SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
+    }
     if (!up) reasons += std::string(reasons.empty() ? "" : "; ") + name + ": " + SDL_GetError();
     SDL_ResetHint(SDL_HINT_VIDEODRIVER);
     if (up) return true;
