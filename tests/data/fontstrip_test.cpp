@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <random>
 #include <string>
 
 #include "frame/image_png.h"
@@ -12,7 +13,11 @@
 
 namespace {
 
-std::string OutPath(const char* name) { return platform::TempFolder() + "orvale_fontstrip_" + name; }
+// Names of this test process alone: the cases run as parallel processes.
+std::string OutPath(const char* name) {
+  static const std::string token = std::to_string(std::random_device{}());
+  return platform::TempFolder() + "orvale_fontstrip_" + token + "_" + name;
+}
 
 // Exit status of the tool, passed back through a file by the shell.
 int RunTool(const std::string& args) {
