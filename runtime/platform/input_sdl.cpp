@@ -230,7 +230,15 @@ void PumpInputEvents() {
   for (;;) {
     int n = SDL_PeepEvents(events, 64, SDL_GETEVENT, SDL_KEYDOWN, SDL_MOUSEWHEEL);
     if (n <= 0) break;
-    for (int i = 0; i < n; ++i) Handle(events[i]);
+    for (int i = 0; i < n; ++i) {
+      Handle(events[i]);
+      // The window pump never sees the keys taken here: Alt+F4 is passed on
+      // as the window's close, even when it was released before this pump.
+      const SDL_KeyboardEvent& k = events[i].key;
+      if (events[i].type == SDL_KEYDOWN && k.keysym.sym == SDLK_F4 && (k.keysym.mod & KMOD_ALT) &&
+          !k.repeat)
+        PostWindowMessage(nullptr, WindowMessage::kSysClose);
+    }
   }
 }
 
