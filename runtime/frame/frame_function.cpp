@@ -54,11 +54,12 @@ namespace {
 
 // How late the sleeps of the frame wait woke up, in ms: the last kWakeCount
 // of them. The wait sleeps to its deadline less the spin margin and spins
-// the rest, so the margin follows the recent lateness: a little above all
-// but the few latest wake-ups (those come from a busy machine that would
-// preempt a spinning wait as well).
+// the rest, so the margin follows the latest-waking sleep of that window: a
+// frame is late only when a sleep overshoots more than any of the last
+// second's. Past kMaxSpinMargin the wake-ups come from a crowded processor,
+// which would preempt a spinning wait as well.
 constexpr int kWakeCount = 64;
-constexpr int kWakeOutliers = 3;
+constexpr double kMaxSpinMargin = 1.0;
 double sWakeLate[kWakeCount] = {};
 int sWakeNext = 0;
 double sSpinMargin = 0.25;
@@ -66,13 +67,8 @@ double sSpinMargin = 0.25;
 void NoteWakeLateness(double late) {
   sWakeLate[sWakeNext] = late > 0 ? late : 0;
   sWakeNext = (sWakeNext + 1) % kWakeCount;
-  double sorted[kWakeCount];
-  std::copy(sWakeLate, sWakeLate + kWakeCount, sorted);
-  std::nth_element(sorted, sorted + kWakeCount - 1 - kWakeOutliers, sorted + kWakeCount);
-  const double margin = sorted[kWakeCount - 1 - kWakeOutliers] * 1.25 + 0.03;
-  // Beyond half a millisecond the lateness comes from a crowded processor,
-  // which delays a spinning wait just as much.
-  sSpinMargin = std::clamp(margin, 0.05, 0.5);
+  const double worst = *std::max_element(sWakeLate, sWakeLate + kWakeCount);
+  sSpinMargin = std::clamp(worst * 1.25 + 0.03, 0.05, kMaxSpinMargin);
 }
 
 // The window system is polled at most this often while spinning.
@@ -85,7 +81,10 @@ double FrameEnd(OpenGLLumenar* r) {
   UseBackBuffer(r);
   if (r->window) {
     platform::SwapWindow(r->window);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // The stencil is always 0 here (the shadow pass clears it when it
+    // ends); clearing it too lets a packed depth-stencil buffer be cleared
+    // whole instead of masked.
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
   }
   double t0 = FrameClockNow(r);
   double now = t0;

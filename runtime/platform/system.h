@@ -11,6 +11,8 @@ namespace platform {
 // Monotonic high-resolution time in milliseconds.
 double NowMs();
 void SleepMs(double ms);
+// Processor time used so far by the calling thread, in milliseconds.
+double ThreadCpuMs();
 // Sleeps until NowMs() reaches deadlineMs (returns at once for a time
 // already past), with the finest timer slack the system grants.
 void SleepUntilMs(double deadlineMs);

@@ -19,6 +19,12 @@ double NowMs() {
   return double(ts.tv_sec) * 1000.0 + double(ts.tv_nsec) / 1e6;
 }
 
+double ThreadCpuMs() {
+  timespec ts;
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+  return double(ts.tv_sec) * 1000.0 + double(ts.tv_nsec) / 1e6;
+}
+
 void SleepMs(double ms) {
   if (!(ms > 0)) return;  // negative, zero and NaN do not sleep
   if (ms > 1e9) ms = 1e9;
