@@ -2,19 +2,25 @@
 // as the program entry does and runs the real main program, from the opening
 // screens on, pressing Down and Fire as a player would.
 //
-//   part_one_walkthrough_player walkthrough   Part One from the title to its
-//       end, back to the title, then "Play Part Two" on the part selection.
-//   part_one_walkthrough_player unsaved       the same walkthrough where the
-//       marker cannot be written: after the title Part One starts again.
-//   part_one_walkthrough_player selection     opening screens and title, then
-//       "Play Part Two" on the part selection (which must be offered).
+//   walkthrough_player walkthrough   Part One from the title to its end, back
+//       to the title, then "Play Part Two" on the part selection.
+//   walkthrough_player unsaved       the same walkthrough where the marker
+//       cannot be written: after the title Part One starts again.
+//   walkthrough_player selection     opening screens and title, then "Play
+//       Part Two" on the part selection (which must be offered).
+//   walkthrough_player wholegame     Part One to its end, the title, "Play
+//       Part Two", Part Two's opening story and its route to the ending, and
+//       the title once more.
 //
 // Run it with ORVALE_DEVICE=GP2X and ORVALE_TOUCHSCREEN naming no file (the
 // F100), from a folder holding media.gfx and media.aud (the runtime makes the
-// program's folder the current one: the marker is written there too). It prints one line per
-// step ("loc 26: Enter the mine"), "PART TWO SELECTED" (or "PART ONE
-// AGAIN") when it got there, and ends through the program end with status 0; any step the game does
-// not offer ends it with status 3 and the reason.
+// program's folder the current one: the marker is written there too). It
+// prints one line per step ("loc 26: Enter the mine", "loc 3 cell 7: Go
+// south"), then "PART TWO SELECTED", "PART ONE AGAIN" or "BACK AT THE TITLE"
+// when it got there, and ends through the program end with status 0; any
+// step the game does not offer ends it with status 3 and the reason. Every
+// choice is checked against the location (and maze cell) it is taken on, so
+// each step proves where the one before led.
 //
 // How it sees the game: every statement of the game reports its position and
 // local table to the debugger support; with a break before every statement
@@ -48,6 +54,7 @@
 #include "platform/input.h"
 #include "platform/window.h"
 #include "part_one_route.h"
+#include "part_two_route.h"
 
 namespace {
 
@@ -60,6 +67,25 @@ using walkroute::PartOneWalkthrough;
 using walkroute::Step;
 using walkroute::Title;
 
+Step Row(double atLoc, int row, double atMaze) {
+  return Step{int(atLoc), nullptr, nullptr, row, atMaze};
+}
+
+// Part Two from its opening story along the route of part_two_route.h to the
+// ending, whose last page returns to the title.
+std::vector<Step> PartTwoWalkthrough() {
+  std::vector<Step> s;
+  for (int i = 0; i < 6; ++i) s.push_back(Fire());  // opening story
+  double at = 1, maze = 0;
+  for (const parttwo::Step& step : parttwo::kRoute) {
+    if (step.menuY > 0) s.push_back(Row(at, step.row, at == 3 ? maze : 0));
+    for (int i = 0; i < step.continues; ++i) s.push_back(Fire());
+    at = step.loc;
+    if (step.mazeloc != 0) maze = step.mazeloc;
+  }
+  for (int i = 0; i < 3; ++i) s.push_back(Fire(44));  // the ending
+  return s;
+}
 
 std::vector<Step> SelectionOnly() { return {Fire(), Title(), Go(1, "Play Part Two")}; }
 
@@ -133,15 +159,28 @@ void AtMenu() {
     if (!options[k].empty()) offered += " \"" + options[k] + "\"";
     if (step.label != nullptr && options[k] == step.label) row = k;
   }
-  if (step.label == nullptr) Fail("a menu where a page waiting for Fire was expected:" + offered);
-  if (row == 0) Fail(std::string("\"") + step.label + "\" is not offered:" + offered);
+  if (step.label == nullptr && step.row == 0)
+    Fail("a menu where a page waiting for Fire was expected:" + offered);
+  if (step.row > 0) {
+    if (options[step.row].empty())
+      Fail("row " + std::to_string(step.row) + " is not offered:" + offered);
+    row = step.row;
+  }
+  const std::string label = step.label != nullptr ? step.label : options[row];
+  if (row == 0) Fail("\"" + label + "\" is not offered:" + offered);
   if (step.atLoc != 0 && loc != step.atLoc)
-    Fail(std::string("\"") + step.label + "\" expected on location " + std::to_string(step.atLoc));
+    Fail("\"" + label + "\" expected on location " + std::to_string(step.atLoc));
+  if (step.atMaze != 0 && mazeloc != step.atMaze)
+    Fail("\"" + label + "\" expected in maze cell " + std::to_string(step.atMaze));
   if (hilite != row) {
     MenuPress(kDownKey);
     return;
   }
-  std::printf("loc %g: %s\n", loc, step.label);
+  if (part == 2 && loc == 3) {
+    std::printf("loc 3 cell %g: %s\n", mazeloc, label.c_str());
+  } else {
+    std::printf("loc %g: %s\n", loc, label.c_str());
+  }
   std::fflush(stdout);
   ++gNext;
   MenuPress(kFireKey);
@@ -156,10 +195,34 @@ void AtWaitingPage(const DebugVarRecord* done) {
   if (step.local != nullptr && FindLocal(step.local) == nullptr)
     Fail(std::string("a page waiting for Fire without the local ") + step.local);
   std::printf(step.local != nullptr ? "loc %g: Fire on the title\n" : "loc %g: Fire\n", loc);
+  if (std::getenv("PLAYER_TRACE")) {
+    for (uint32_t i = 0; i < gDebugBlock.localCount; ++i) std::printf(" %s", gDebugBlock.localRecords[i].name);
+    std::printf(" | file %u line %u\n", gDebugBlock.sourceFile, gDebugBlock.line);
+  }
   std::fflush(stdout);
   ++gNext;
   platform::PushKeyEvent(kFireKey, true);
   gFireHeld = true;
+}
+
+// After the last step: stops once the game is where the route leads. (The
+// last press may still be on its way to the menu: no waiting for the
+// release thread before the game has moved on.)
+void AtRouteEnd() {
+  if (gMode == "wholegame") {
+    // The ending has set loc 999; the main program is back at the title.
+    if (part == 1 && loc == 1 && FindLocal("coldif") != nullptr) Stop("BACK AT THE TITLE");
+  } else if (part == 2) {
+    Stop("PART TWO SELECTED");
+  } else if (gMode == "unsaved" && part == 1 && loc == 1 && FindLocal("done") != nullptr &&
+             FindLocal("coldif") == nullptr) {
+    // Without the marker the title leads into Part One's opening story.
+    Stop("PART ONE AGAIN");
+  }
+  if (!gStopping) return;
+  if (gReleaser.joinable()) gReleaser.join();
+  gTicking = false;
+  gTicker.join();
 }
 
 // On every window message the frame function takes.
@@ -176,22 +239,7 @@ void OnFrame(const void*) {
     return;
   }
   if (gNext >= gSteps.size()) {
-    // (The last press may still be on its way to the menu: no waiting for
-    // the release thread before the game has moved on.)
-    if (part == 2) {
-      Stop("PART TWO SELECTED");
-      if (gReleaser.joinable()) gReleaser.join();
-      gTicking = false;
-      gTicker.join();
-    }
-    // Without the marker the title leads into Part One's opening story.
-    if (gMode == "unsaved" && part == 1 && loc == 1 && FindLocal("done") != nullptr &&
-        FindLocal("coldif") == nullptr) {
-      Stop("PART ONE AGAIN");
-      if (gReleaser.joinable()) gReleaser.join();
-      gTicking = false;
-      gTicker.join();
-    }
+    AtRouteEnd();
     return;
   }
   if (gMenuKeysInFlight != 0 || KeyDown(kDownKey)) return;
@@ -214,8 +262,12 @@ int main(int argc, char** argv) {
     gSteps.pop_back();
   } else if (mode == "selection") {
     gSteps = SelectionOnly();
+  } else if (mode == "wholegame") {
+    gSteps = PartOneWalkthrough();
+    const std::vector<Step> two = PartTwoWalkthrough();
+    gSteps.insert(gSteps.end(), two.begin(), two.end());
   } else {
-    std::fprintf(stderr, "usage: %s walkthrough|unsaved|selection\n", argv[0]);
+    std::fprintf(stderr, "usage: %s walkthrough|unsaved|selection|wholegame\n", argv[0]);
     return 2;
   }
   // The program entry's settings.

@@ -1,7 +1,7 @@
-// The whole game on the handheld's buttons (the F100), played by the whole
-// game player (whole_game_player.cpp) around the real main program in a
-// program of its own: Part One to its end, the part selection, Part Two to
-// the ending and back to the title.
+// The whole game on the handheld's buttons (the F100), played by the
+// walkthrough player (tests/part_one/walkthrough_player.cpp) around the real
+// main program in a program of its own: Part One to its end, the part
+// selection, Part Two to the ending and back to the title.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -34,12 +34,12 @@ TEST(WholeGame, PartOneThenPartTwoToTheEndingAndTheTitle) {
   for (const char* f : {"media.gfx", "media.aud"})
     fs::copy_file(fs::path(ORVALE_DATA_ARCHIVE_DIR) / f, dir / f);
   // The program's own folder is where it keeps the save marker.
-  fs::copy_file(WHOLE_GAME_PLAYER, dir / "whole_game_player");
+  fs::copy_file(WALKTHROUGH_PLAYER, dir / "player");
 
   const std::string d = dir.string();
   const std::string cmd = "cd '" + d + "' && ORVALE_DEVICE=GP2X ORVALE_TOUCHSCREEN='" + d +
                           "/no-touchscreen' XDG_DATA_HOME='" + d + "/userdata' TMPDIR='" + d +
-                          "/tmp' timeout 1500 ./whole_game_player wholegame" +
+                          "/tmp' timeout 1500 ./player wholegame" +
                           " >out.txt 2>err.txt; echo $? >status.txt";
   ASSERT_NE(std::system(cmd.c_str()), -1);
   const std::string out = ReadFile(dir / "out.txt");
