@@ -30,6 +30,7 @@
 #include "input_audio/music.h"
 #include "platform/input.h"
 #include "platform/system.h"
+#include "title_setup.h"
 
 namespace playtest {
 
@@ -121,23 +122,8 @@ class PlayEnvironment : public ::testing::Environment {
     ASSERT_GE(sCallsPerFrame, 1);
 
     // What the main program loads before the title.
-    info_Str = "DESKTOP";
-    resx = 1;
-    SetFrameLimit(400);
     SetEscapeEnds(0);
-    LoadAnimCmd("gfx/fontpc.png", kFontSprite, 20, 20);
-    ArrayDim(kern, 96);
-    BuildKernTable();
-    ArrayDim(optwide, 6);
-    LoadPic("mouse", 51);
-    LoadPic("f200targ", 52);
-    ArrayDim(obj, 50);
-    LoadPic("gfxfall2", gfxdarkfall);
-    LoadPic("gfxfall", gfxfall);
-    LoadPic("gfxdark", gfxindark);
-    LoadPic("gfxsky", gfxsky);
-    LoadPic("gfxdngn", gfxdungeon);
-    ClearScreen();
+    playsetup::LoadBeforeTitle("DESKTOP", 1, "gfx/fontpc.png", 20);
   }
   void TearDown() override {
     gMusicEndTime = 0;

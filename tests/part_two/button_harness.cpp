@@ -27,6 +27,7 @@
 #include "input_audio/music.h"
 #include "platform/input.h"
 #include "platform/system.h"
+#include "../part_one/title_setup.h"
 
 namespace buttonplay {
 
@@ -105,22 +106,7 @@ class ButtonEnvironment : public ::testing::Environment {
     ASSERT_GE(sCallsPerFrame, 1);
 
     // What the main program loads before the title on the F100.
-    info_Str = "F100";
-    resx = 2;
-    SetFrameLimit(400);
-    LoadAnimCmd("gfx/fontgp.png", kFontSprite, 10, 10);
-    ArrayDim(kern, 96);
-    BuildKernTable();
-    ArrayDim(optwide, 6);
-    LoadPic("mouse", 51);
-    LoadPic("f200targ", 52);
-    ArrayDim(obj, 50);
-    LoadPic("gfxfall2", gfxdarkfall);
-    LoadPic("gfxfall", gfxfall);
-    LoadPic("gfxdark", gfxindark);
-    LoadPic("gfxsky", gfxsky);
-    LoadPic("gfxdngn", gfxdungeon);
-    ClearScreen();
+    playsetup::LoadBeforeTitle("F100", 2, "gfx/fontgp.png", 10);
   }
   void TearDown() override {
     gMusicEndTime = 0;
