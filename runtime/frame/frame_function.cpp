@@ -74,6 +74,12 @@ void NoteWakeLateness(double late) {
 // The window system is polled at most this often while spinning.
 constexpr double kSpinPollMs = 0.5;
 
+// A processor woken from a long sleep answers late more often than one that
+// slept briefly: the wait sleeps to kShortSleepSpan before the spin, then in
+// steps of kShortSleepMs, and only the last step's lateness sets the margin.
+constexpr double kShortSleepSpan = 1.0;
+constexpr double kShortSleepMs = 0.25;
+
 }  // namespace
 
 double FrameEnd(OpenGLLumenar* r) {
@@ -102,10 +108,16 @@ double FrameEnd(OpenGLLumenar* r) {
     // Sleep to the deadline less the spin margin; spin the rest.
     const double wake = r->nextFrameTime - sSpinMargin;
     if (now < wake) {
-      platform::SleepUntilMs(wake);
+      if (wake - now > kShortSleepSpan + kShortSleepMs) {
+        platform::SleepUntilMs(wake - kShortSleepSpan);
+        lastPoll = -1e300;
+      } else if (wake - now > kShortSleepMs) {
+        platform::SleepUntilMs(now + kShortSleepMs);
+      } else {
+        platform::SleepUntilMs(wake);
+        NoteWakeLateness(FrameClockNow(r) - wake);
+      }
       now = FrameClockNow(r);
-      NoteWakeLateness(now - wake);
-      lastPoll = -1e300;
     }
   }
   if (r->framePeriod > 0) {
