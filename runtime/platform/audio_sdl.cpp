@@ -164,6 +164,10 @@ bool AudioOpen() {
   }
   gOpen = true;
   SDL_PauseAudioDevice(gDevice, 0);
+  // A program that ends without closing the audio would leave the mixing
+  // thread running over the mixer's state while it is torn down.
+  static const bool closeAtExit = std::atexit(AudioClose) == 0;
+  (void)closeAtExit;
   return true;
 }
 
