@@ -52,8 +52,8 @@ int PumpMessages(OpenGLLumenar* r) {
 
 namespace {
 
-// How late the sleeps of the frame wait woke up, in ms: the last kWakeCount
-// of them. The wait sleeps to its deadline less the spin margin and spins
+// How late the last sleep of each frame wait woke up, in ms, for the last
+// kWakeCount waits. The wait sleeps to its deadline less the spin margin and spins
 // the rest, so the margin follows the latest-waking sleep of that window: a
 // frame is late only when a sleep overshoots more than any of the last
 // second's. Past kMaxSpinMargin the wake-ups come from a crowded processor,
