@@ -173,22 +173,7 @@ void PassUntilAnswered(int passesDone) {
 
 std::string DataDir() { return std::string(ORVALE_DATA_STAGE) + "/gfx"; }
 
-void StartGame(double newPart) {
-  ClearScreen();
-  ArrayRedimKeep(obj, 0);
-  ArrayRedimKeep(obj, 50);
-  loc = 1;
-  hilite = 1;
-  opt = 0;
-  screendrawn = 0;
-  hicol = 50;
-  hicoldiff = 10;
-  pressed = 0;
-  loaded = 0;
-  maxkern = 640;
-  mazeloc = 0;
-  part = newPart;
-}
+void StartGame(double newPart) { playsetup::StartPart(newPart); }
 
 void RunIntro(int pages) {
   LocationProcedure intro = FindIntro(part);

@@ -1,7 +1,5 @@
-// What the main program loads before the title, for one device: the font
-// strip with its kerning, the pointer and target pictures, the object list
-// and the pictures several locations share. The play harnesses start from
-// there as the main program would.
+// What the main program does before the title and when a part starts, as
+// the play harnesses need it.
 #pragma once
 
 #include "core/basic_array.h"
@@ -13,6 +11,9 @@
 
 namespace playsetup {
 
+// What it loads before the title, for one device: the font strip with its
+// kerning, the pointer and target pictures, the object list and the
+// pictures several locations share.
 inline void LoadBeforeTitle(const char* device, double scale, const char* fontStrip, double cell) {
   info_Str = device;
   resx = scale;
@@ -30,6 +31,25 @@ inline void LoadBeforeTitle(const char* device, double scale, const char* fontSt
   LoadPic("gfxsky", gfxsky);
   LoadPic("gfxdngn", gfxdungeon);
   ClearScreen();
+}
+
+// The start of a part as the main program makes it after the title: loc 1,
+// no items, the menu state reset.
+inline void StartPart(double newPart) {
+  ClearScreen();
+  ArrayRedimKeep(obj, 0);
+  ArrayRedimKeep(obj, 50);
+  loc = 1;
+  hilite = 1;
+  opt = 0;
+  screendrawn = 0;
+  hicol = 50;
+  hicoldiff = 10;
+  pressed = 0;
+  loaded = 0;
+  maxkern = 640;
+  mazeloc = 0;
+  part = newPart;
 }
 
 }  // namespace playsetup

@@ -189,22 +189,7 @@ bool PassUntilAnswered(int passesDone, bool restart) {
 
 const char* DataDir() { return ORVALE_DATA_STAGE "/gfx"; }
 
-void StartGame(double newPart) {
-  ClearScreen();
-  ArrayRedimKeep(obj, 0);
-  ArrayRedimKeep(obj, 50);
-  loc = 1;
-  hilite = 1;
-  opt = 0;
-  screendrawn = 0;
-  hicol = 50;
-  hicoldiff = 10;
-  pressed = 0;
-  loaded = 0;
-  maxkern = 640;
-  mazeloc = 0;
-  part = newPart;
-}
+void StartGame(double newPart) { playsetup::StartPart(newPart); }
 
 double SelectPart(int row) {
   LoadPic("vorl", 0);
