@@ -140,6 +140,19 @@ class Game:
             except OSError:
                 pass
 
+    def print_output(self):
+        """What the game printed and logged, for a failed scenario."""
+        for path in (os.path.join(self.folder, "output.txt"),
+                     os.path.join(self.tmp_dir, "ErrorLog.txt")):
+            try:
+                text = open(path, "rb").read().decode("utf-8", "replace")
+            except OSError:
+                continue
+            print("  --- %s" % path)
+            for line in text.splitlines()[-80:]:
+                print("  | " + line)
+        sys.stdout.flush()
+
     def wait_exit(self, timeout=60):
         try:
             return self.proc.wait(timeout)
@@ -315,19 +328,39 @@ def title_green(colour):
 
 def title(g, refs):
     """The colour cycling, then the title picture with hint and prompt."""
-    corner = (2, g.h - 3)
-    cyc = g.wait_for("title-cycle", lambda i: title_green(i.px(*corner)) is not None)
-    # A burst of the corner at 25 frames a second, out of step with the
-    # game's 60, sees several levels of the cycle.
-    raw = ffmpeg(["-f", "x11grab", "-framerate", "25", "-video_size", "4x4",
-                  "-grab_x", "0", "-grab_y", str(g.h - 4), "-i", os.environ["DISPLAY"],
-                  "-t", "1.5", "-f", "rawvideo", "-pix_fmt", "rgb24", "-"])
+    # One recording of the bottom-left corner at 25 frames a second, out of
+    # step with the game's 60, from now until it has seen several levels of
+    # the cycle or a second without the cycle after it.
+    rec = subprocess.Popen(["ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error",
+                            "-f", "x11grab", "-framerate", "25", "-video_size", "4x4",
+                            "-grab_x", "0", "-grab_y", str(g.h - 4),
+                            "-i", os.environ["DISPLAY"], "-t", "90",
+                            "-f", "rawvideo", "-pix_fmt", "rgb24", "-"],
+                           stdout=subprocess.PIPE)
     greens = set()
-    for i in range(0, len(raw) - 47, 48):
-        level = title_green(tuple(raw[i:i + 3]))
-        if level is not None:
+    shot = None
+    since_cycle = None
+    try:
+        while len(greens) < 3:
+            frame = rec.stdout.read(48)
+            if len(frame) < 48:
+                break
+            level = title_green(tuple(frame[:3]))
+            if level is None:
+                if since_cycle is not None:
+                    since_cycle += 1
+                    if since_cycle >= 25:
+                        break
+                continue
+            since_cycle = 0
             greens.add(level)
-    print("  title colour cycling, green levels", sorted(greens), cyc.path)
+            if shot is None:
+                shot = g.shot("title-cycle")
+    finally:
+        rec.kill()
+        rec.wait()
+    g.check_running()
+    print("  title colour cycling, green levels", sorted(greens), shot.path if shot else "")
     if len(greens) < 3:
         raise Failure("the title background did not cycle: levels %s" % sorted(greens))
     kv = refs["kvtitle"]
@@ -486,6 +519,8 @@ def main():
             failed.append(name)
         finally:
             g.stop()
+        if failed and failed[-1] == name:
+            g.print_output()
     if failed:
         print("failed scenarios: " + ", ".join(failed))
         return 1
