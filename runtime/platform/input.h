@@ -40,7 +40,9 @@ void PumpAllEvents();
 
 // --- Keyboard -------------------------------------------------------------
 
-// 256 entries indexed by PC scan code; bit 7 set = key down.
+// 256 entries indexed by PC scan code; bit 7 set = key down. A key pressed
+// and released before this read still shows as down in it; the release
+// comes with the next pump.
 const uint8_t* KeyboardScanState();
 void ReleaseAllKeys();
 
@@ -55,7 +57,8 @@ uint32_t KeyLayoutCharacter(int scanCode);
 void TakeMouseMotion(int32_t* dx, int32_t* dy, int32_t* wheel);
 // Pointer position in client pixels of the window under it.
 void MousePosition(int32_t* x, int32_t* y);
-// 0 left, 1 right, 2 middle: 0x80 while down, else 0.
+// 0 left, 1 right, 2 middle: 0x80 while down, else 0. Like the keys, a
+// click released before it was read shows as down once.
 uint8_t MouseButton(int button);
 
 // Shown: absolute pointer with the arrow cursor. Hidden: the pointer is

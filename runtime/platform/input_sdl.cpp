@@ -91,6 +91,13 @@ struct InputDriverState {
   int32_t dx = 0, dy = 0, wheel = 0;
   int32_t x = 0, y = 0;
   uint8_t buttons[3] = {};
+  // A press released before the program has read it still reads as down
+  // once: its release waits for the first pump after that read, so a quick
+  // tap or click between two frames is not lost. A press nobody reads
+  // within kHeldReleaseMs is let go, so no stale press turns up later.
+  bool keyUnread[256] = {}, keyReleaseDue[256] = {};
+  bool buttonUnread[3] = {}, buttonReleaseDue[3] = {};
+  Uint64 keyHeldAt[256] = {}, buttonHeldAt[3] = {};
   SDL_Cursor* arrow = nullptr;
   Uint32 windowId = 0;  // window of the last input or window event
 };
@@ -102,7 +109,45 @@ void Gather(int32_t* sum, int32_t add) {
   *sum = v > INT32_MAX ? INT32_MAX : (v < INT32_MIN ? INT32_MIN : static_cast<int32_t>(v));
 }
 
-void ReleaseButtons() { std::memset(sState.buttons, 0, sizeof sState.buttons); }
+void ReleaseButtons() {
+  std::memset(sState.buttons, 0, sizeof sState.buttons);
+  std::memset(sState.buttonUnread, 0, sizeof sState.buttonUnread);
+  std::memset(sState.buttonReleaseDue, 0, sizeof sState.buttonReleaseDue);
+}
+
+constexpr Uint64 kHeldReleaseMs = 500;
+
+void Press(uint8_t* state, bool* unread, bool* releaseDue, Uint64* heldAt, bool down) {
+  if (down) {
+    *state = 0x80;
+    *unread = true;
+    *releaseDue = false;
+  } else if (*state != 0 && *unread) {
+    *releaseDue = true;
+    *heldAt = SDL_GetTicks64();
+  } else {
+    *state = 0;
+    *releaseDue = false;
+  }
+}
+
+// Releases held back for a read that has happened since.
+void ApplyDueReleases() {
+  const Uint64 now = SDL_GetTicks64();
+  auto due = [now](bool unread, Uint64 heldAt) {
+    return !unread || now - heldAt >= kHeldReleaseMs;
+  };
+  for (int i = 0; i < 256; ++i)
+    if (sState.keyReleaseDue[i] && due(sState.keyUnread[i], sState.keyHeldAt[i])) {
+      sState.keys[i] = 0;
+      sState.keyReleaseDue[i] = false;
+    }
+  for (int i = 0; i < 3; ++i)
+    if (sState.buttonReleaseDue[i] && due(sState.buttonUnread[i], sState.buttonHeldAt[i])) {
+      sState.buttons[i] = 0;
+      sState.buttonReleaseDue[i] = false;
+    }
+}
 
 int ButtonIndex(Uint8 sdlButton) {
   switch (sdlButton) {
@@ -141,7 +186,9 @@ bool Handle(const SDL_Event& e) {
     case SDL_KEYUP: {
       uint8_t pc = kTables.toPc[e.key.keysym.scancode < SDL_NUM_SCANCODES ? e.key.keysym.scancode
                                                                              : 0];
-      if (pc != 0) sState.keys[pc] = e.type == SDL_KEYDOWN ? 0x80 : 0;
+      if (pc != 0)
+        Press(&sState.keys[pc], &sState.keyUnread[pc], &sState.keyReleaseDue[pc],
+              &sState.keyHeldAt[pc], e.type == SDL_KEYDOWN);
       return true;
     }
     case SDL_MOUSEMOTION:
@@ -153,7 +200,9 @@ bool Handle(const SDL_Event& e) {
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
       int i = ButtonIndex(e.button.button);
-      if (i >= 0) sState.buttons[i] = e.type == SDL_MOUSEBUTTONDOWN ? 0x80 : 0;
+      if (i >= 0)
+        Press(&sState.buttons[i], &sState.buttonUnread[i], &sState.buttonReleaseDue[i],
+              &sState.buttonHeldAt[i], e.type == SDL_MOUSEBUTTONDOWN);
       return true;
     }
     case SDL_MOUSEWHEEL: {
@@ -194,7 +243,7 @@ bool InputOpen() {
   } else {
     return false;
   }
-  std::memset(sState.keys, 0, sizeof sState.keys);
+  ReleaseAllKeys();
   ReleaseButtons();
   sState.dx = sState.dy = sState.wheel = 0;
   int x = 0, y = 0;
@@ -225,6 +274,7 @@ bool InputIsOpen() { return sState.open; }
 
 void PumpInputEvents() {
   if (!sState.open) return;
+  ApplyDueReleases();
   SDL_PumpEvents();
   SDL_Event events[64];
   for (;;) {
@@ -249,15 +299,23 @@ bool HandleInputEvent(const void* systemEvent) {
 
 void PumpAllEvents() {
   if (!sState.open) return;
+  ApplyDueReleases();
   SDL_Event e;
   while (SDL_PollEvent(&e) != 0) Handle(e);
 }
 
 // --- Keyboard -------------------------------------------------------------
 
-const uint8_t* KeyboardScanState() { return sState.keys; }
+const uint8_t* KeyboardScanState() {
+  std::memset(sState.keyUnread, 0, sizeof sState.keyUnread);
+  return sState.keys;
+}
 
-void ReleaseAllKeys() { std::memset(sState.keys, 0, sizeof sState.keys); }
+void ReleaseAllKeys() {
+  std::memset(sState.keys, 0, sizeof sState.keys);
+  std::memset(sState.keyUnread, 0, sizeof sState.keyUnread);
+  std::memset(sState.keyReleaseDue, 0, sizeof sState.keyReleaseDue);
+}
 
 uint32_t KeyLayoutCharacter(int scanCode) {
   if (scanCode < 0 || scanCode > 255) return 0;
@@ -292,6 +350,7 @@ void MousePosition(int32_t* x, int32_t* y) {
 
 uint8_t MouseButton(int button) {
   if (button < 0 || button > 2) return 0;
+  sState.buttonUnread[button] = false;
   return sState.buttons[button];
 }
 

@@ -261,7 +261,9 @@ TEST_F(Frame, MipmapsOfNonSquareTexturesAreComplete) {
     std::vector<uint8_t> t = TextureTexels(tex2, level, &w, &h);
     EXPECT_EQ(w, sizes[level][0]) << level;
     EXPECT_EQ(h, sizes[level][1]) << level;
-    if (!t.empty()) EXPECT_EQ(t[0], 200) << level;
+    if (!t.empty()) {
+      EXPECT_EQ(t[0], 200) << level;
+    }
   }
   // A complete texture samples as its colour; an incomplete one would not.
   glClear(GL_COLOR_BUFFER_BIT);

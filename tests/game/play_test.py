@@ -326,41 +326,49 @@ def title_green(colour):
     return None
 
 
-def title(g, refs):
-    """The colour cycling, then the title picture with hint and prompt."""
-    # One recording of the bottom-left corner at 25 frames a second, out of
-    # step with the game's 60, from now until it has seen several levels of
-    # the cycle or a second without the cycle after it.
+def record_title_cycle(g, wait):
+    """Records the bottom-left corner at 25 frames a second, out of step with
+    the game's 60, until several levels of the title's colour cycle have
+    shown or a second has passed without the cycle after it. The green
+    levels seen; none when the cycle did not start within `wait` seconds."""
     rec = subprocess.Popen(["ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error",
                             "-f", "x11grab", "-framerate", "25", "-video_size", "4x4",
                             "-grab_x", "0", "-grab_y", str(g.h - 4),
-                            "-i", os.environ["DISPLAY"], "-t", "90",
+                            "-i", os.environ["DISPLAY"], "-t", str(wait + 60),
                             "-f", "rawvideo", "-pix_fmt", "rgb24", "-"],
                            stdout=subprocess.PIPE)
     greens = set()
-    shot = None
     since_cycle = None
+    deadline = time.time() + wait
     try:
         while len(greens) < 3:
             frame = rec.stdout.read(48)
             if len(frame) < 48:
                 break
             level = title_green(tuple(frame[:3]))
-            if level is None:
-                if since_cycle is not None:
-                    since_cycle += 1
-                    if since_cycle >= 25:
-                        break
-                continue
-            since_cycle = 0
-            greens.add(level)
-            if shot is None:
-                shot = g.shot("title-cycle")
+            if level is not None:
+                if not greens:
+                    g.shot("title-cycle")
+                greens.add(level)
+                since_cycle = 0
+            elif since_cycle is not None:
+                since_cycle += 1
+                if since_cycle >= 25:
+                    break
+            elif time.time() > deadline:
+                break
     finally:
         rec.kill()
         rec.wait()
+    return greens
+
+
+def title(g, refs, greens=None):
+    """The colour cycling, then the title picture with hint and prompt."""
+    if greens is None:
+        greens = record_title_cycle(g, 90)
     g.check_running()
-    print("  title colour cycling, green levels", sorted(greens), shot.path if shot else "")
+    print("  title colour cycling, green levels", sorted(greens))
     if len(greens) < 3:
         raise Failure("the title background did not cycle: levels %s" % sorted(greens))
     kv = refs["kvtitle"]
@@ -391,15 +399,13 @@ def escape_to_title_and_quit(g, refs):
     Escape brings back the title, then Escape ends the game."""
     for attempt in range(12):
         g.hold_key("Escape")
-        try:
-            g.wait_for("title-cycle", lambda i: title_green(i.px(2, g.h - 3)) is not None,
-                       timeout=4, keep_failed=False)
+        greens = record_title_cycle(g, 4)
+        if greens:
             break
-        except Failure:
-            g.press()
+        g.press()
     else:
         raise Failure("Escape did not return to the title")
-    title(g, refs)
+    title(g, refs, greens)
     g.hold_key("Escape")
     status = g.wait_exit()
     if status != 0:

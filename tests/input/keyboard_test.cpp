@@ -150,3 +150,17 @@ TEST_F(InputTest, EventsTakenByTheWindowPumpReachTheKeyboard) {
   ReleaseInput();
   platform::VideoQuit();
 }
+
+TEST_F(InputTest, AKeyTappedBetweenTwoReadsIsSeenOnce) {
+  Open();
+  Press(1);
+  Release(1);
+  EXPECT_EQ(KeyState(1), 1.0);
+  EXPECT_EQ(KeyState(1), 0.0);
+  // A lost focus drops a tap that was not read yet.
+  Press(57);
+  Release(57);
+  platform::PushFocusLost();
+  platform::PumpAllEvents();
+  EXPECT_EQ(KeyState(57), 0.0);
+}

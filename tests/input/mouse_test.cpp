@@ -1,5 +1,8 @@
 #include "input_fixture.h"
 
+#include <chrono>
+#include <thread>
+
 namespace {
 
 void Move(int dx, int dy) { platform::PushMouseMotion(0, 0, dx, dy); }
@@ -161,4 +164,43 @@ TEST_F(InputTest, PointerClampsToTheSettingsScreenWithoutARenderer) {
   EXPECT_EQ(m.x, 319);
   EXPECT_EQ(m.y, 239);
   gProjectSettings = saved;
+}
+
+TEST_F(InputTest, AClickBetweenTwoReadsIsSeenOnce) {
+  Open(true);
+  // Pressed and released before any read: down for one read, then up.
+  platform::PushMouseButton(0, true);
+  platform::PushMouseButton(0, false);
+  EXPECT_EQ(ReadState().b1, 1);
+  EXPECT_EQ(ReadState().b1, 0);
+  // Quick clicks of the other two buttons in one pump.
+  platform::PushMouseButton(1, true);
+  platform::PushMouseButton(1, false);
+  platform::PushMouseButton(2, true);
+  platform::PushMouseButton(2, false);
+  MouseReading r{};
+  ASSERT_TRUE(ReadMouse(gInput, &r));
+  EXPECT_EQ(r.right, 0x80);
+  EXPECT_EQ(r.middle, 0x80);
+  ASSERT_TRUE(ReadMouse(gInput, &r));
+  EXPECT_EQ(r.right, 0);
+  EXPECT_EQ(r.middle, 0);
+  // Released, pressed again and held before the read: stays down.
+  platform::PushMouseButton(0, true);
+  EXPECT_EQ(ReadState().b1, 1);
+  platform::PushMouseButton(0, false);
+  platform::PushMouseButton(0, true);
+  EXPECT_EQ(ReadState().b1, 1);
+  EXPECT_EQ(ReadState().b1, 1);
+  platform::PushMouseButton(0, false);
+  EXPECT_EQ(ReadState().b1, 0);
+}
+
+TEST_F(InputTest, AnUnreadClickIsLetGoAfterHalfASecond) {
+  Open(true);
+  platform::PushMouseButton(0, true);
+  platform::PushMouseButton(0, false);
+  platform::PumpAllEvents();
+  std::this_thread::sleep_for(std::chrono::milliseconds(600));
+  EXPECT_EQ(ReadState().b1, 0);
 }
