@@ -1,8 +1,10 @@
 // SDL2 driver of the platform input layer.
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 
 #include "platform/input.h"
 #include "platform/window.h"
@@ -84,6 +86,17 @@ struct ScanTables {
 };
 const ScanTables kTables;
 
+// A press released before the program has read it still reads as down
+// once: its release waits for the first pump after that read, so a quick
+// tap or click between two frames is not lost. A press nobody reads within
+// kHeldReleaseMs is let go, so no stale press turns up later.
+struct HeldRelease {
+  bool unread = false;  // went down since the last read
+  bool due = false;     // released, shown as down until read
+  Uint64 since = 0;     // when the release came
+};
+constexpr Uint64 kHeldReleaseMs = 500;
+
 struct InputDriverState {
   bool open = false;
   Uint32 subsystems = 0;  // what InputOpen started
@@ -91,13 +104,8 @@ struct InputDriverState {
   int32_t dx = 0, dy = 0, wheel = 0;
   int32_t x = 0, y = 0;
   uint8_t buttons[3] = {};
-  // A press released before the program has read it still reads as down
-  // once: its release waits for the first pump after that read, so a quick
-  // tap or click between two frames is not lost. A press nobody reads
-  // within kHeldReleaseMs is let go, so no stale press turns up later.
-  bool keyUnread[256] = {}, keyReleaseDue[256] = {};
-  bool buttonUnread[3] = {}, buttonReleaseDue[3] = {};
-  Uint64 keyHeldAt[256] = {}, buttonHeldAt[3] = {};
+  HeldRelease keyHeld[256], buttonHeld[3];
+  bool anyHeld = false;  // some release is held back
   SDL_Cursor* arrow = nullptr;
   Uint32 windowId = 0;  // window of the last input or window event
 };
@@ -111,42 +119,40 @@ void Gather(int32_t* sum, int32_t add) {
 
 void ReleaseButtons() {
   std::memset(sState.buttons, 0, sizeof sState.buttons);
-  std::memset(sState.buttonUnread, 0, sizeof sState.buttonUnread);
-  std::memset(sState.buttonReleaseDue, 0, sizeof sState.buttonReleaseDue);
+  std::fill(std::begin(sState.buttonHeld), std::end(sState.buttonHeld), HeldRelease{});
 }
 
-constexpr Uint64 kHeldReleaseMs = 500;
-
-void Press(uint8_t* state, bool* unread, bool* releaseDue, Uint64* heldAt, bool down) {
+void Press(uint8_t* state, HeldRelease* held, bool down) {
   if (down) {
     *state = 0x80;
-    *unread = true;
-    *releaseDue = false;
-  } else if (*state != 0 && *unread) {
-    *releaseDue = true;
-    *heldAt = SDL_GetTicks64();
+    *held = HeldRelease{true, false, 0};
+  } else if (*state != 0 && held->unread) {
+    held->due = true;
+    held->since = SDL_GetTicks64();
+    sState.anyHeld = true;
   } else {
     *state = 0;
-    *releaseDue = false;
+    held->due = false;
   }
 }
 
-// Releases held back for a read that has happened since.
+// Lets go of the held releases that have been read or waited too long.
 void ApplyDueReleases() {
+  if (!sState.anyHeld) return;
   const Uint64 now = SDL_GetTicks64();
-  auto due = [now](bool unread, Uint64 heldAt) {
-    return !unread || now - heldAt >= kHeldReleaseMs;
+  bool still = false;
+  auto settle = [&](uint8_t* state, HeldRelease* held) {
+    if (!held->due) return;
+    if (held->unread && now - held->since < kHeldReleaseMs) {
+      still = true;
+      return;
+    }
+    *state = 0;
+    held->due = false;
   };
-  for (int i = 0; i < 256; ++i)
-    if (sState.keyReleaseDue[i] && due(sState.keyUnread[i], sState.keyHeldAt[i])) {
-      sState.keys[i] = 0;
-      sState.keyReleaseDue[i] = false;
-    }
-  for (int i = 0; i < 3; ++i)
-    if (sState.buttonReleaseDue[i] && due(sState.buttonUnread[i], sState.buttonHeldAt[i])) {
-      sState.buttons[i] = 0;
-      sState.buttonReleaseDue[i] = false;
-    }
+  for (int i = 0; i < 256; ++i) settle(&sState.keys[i], &sState.keyHeld[i]);
+  for (int i = 0; i < 3; ++i) settle(&sState.buttons[i], &sState.buttonHeld[i]);
+  sState.anyHeld = still;
 }
 
 int ButtonIndex(Uint8 sdlButton) {
@@ -187,8 +193,7 @@ bool Handle(const SDL_Event& e) {
       uint8_t pc = kTables.toPc[e.key.keysym.scancode < SDL_NUM_SCANCODES ? e.key.keysym.scancode
                                                                              : 0];
       if (pc != 0)
-        Press(&sState.keys[pc], &sState.keyUnread[pc], &sState.keyReleaseDue[pc],
-              &sState.keyHeldAt[pc], e.type == SDL_KEYDOWN);
+        Press(&sState.keys[pc], &sState.keyHeld[pc], e.type == SDL_KEYDOWN);
       return true;
     }
     case SDL_MOUSEMOTION:
@@ -201,8 +206,7 @@ bool Handle(const SDL_Event& e) {
     case SDL_MOUSEBUTTONUP: {
       int i = ButtonIndex(e.button.button);
       if (i >= 0)
-        Press(&sState.buttons[i], &sState.buttonUnread[i], &sState.buttonReleaseDue[i],
-              &sState.buttonHeldAt[i], e.type == SDL_MOUSEBUTTONDOWN);
+        Press(&sState.buttons[i], &sState.buttonHeld[i], e.type == SDL_MOUSEBUTTONDOWN);
       return true;
     }
     case SDL_MOUSEWHEEL: {
@@ -307,14 +311,13 @@ void PumpAllEvents() {
 // --- Keyboard -------------------------------------------------------------
 
 const uint8_t* KeyboardScanState() {
-  std::memset(sState.keyUnread, 0, sizeof sState.keyUnread);
+  for (HeldRelease& h : sState.keyHeld) h.unread = false;
   return sState.keys;
 }
 
 void ReleaseAllKeys() {
   std::memset(sState.keys, 0, sizeof sState.keys);
-  std::memset(sState.keyUnread, 0, sizeof sState.keyUnread);
-  std::memset(sState.keyReleaseDue, 0, sizeof sState.keyReleaseDue);
+  std::fill(std::begin(sState.keyHeld), std::end(sState.keyHeld), HeldRelease{});
 }
 
 uint32_t KeyLayoutCharacter(int scanCode) {
@@ -350,7 +353,7 @@ void MousePosition(int32_t* x, int32_t* y) {
 
 uint8_t MouseButton(int button) {
   if (button < 0 || button > 2) return 0;
-  sState.buttonUnread[button] = false;
+  sState.buttonHeld[button].unread = false;
   return sState.buttons[button];
 }
 
