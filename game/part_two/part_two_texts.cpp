@@ -42,7 +42,7 @@ const PageText kTexts[] = {
     {"p2.loc04.cut", 86, 0, 10, 640, 460,
      "You file away at the padlock until it drops off, then push the creaking door open."},
     {"p2.loc05.store", 51, 0, 10, 640, 50,
-     "Aha! A little old store room. It still holds:"},
+     "Aha! It's an old store room... It still holds:"},
     {"p2.loc06.passage", 110, 0, 10, 640, 110,
      "You are in a dusty passage thick with cobwebs. It leads off into the distance, and a way "
      "into the maze opens here."},

@@ -250,7 +250,7 @@ void PlaceGlyph(const Options& o, const Coverage& cov, int cellIndex, int x0, in
         continue;
       }
       if (edge < 0.3f) continue;
-      float t = std::clamp((fill - 0.15f) / 0.7f, 0.0f, 1.0f);
+      float t = std::clamp((fill - 0.35f) / 0.3f, 0.0f, 1.0f);
       p[0] = uint8_t(ir + (fr - ir) * t + 0.5f);
       p[1] = uint8_t(ig + (fg - ig) * t + 0.5f);
       p[2] = uint8_t(ib + (fb - ib) * t + 0.5f);
