@@ -75,7 +75,7 @@ const PageText kTexts[] = {
     {"p1.loc17.fail", 179, 0, 10, 640, 460,
      "Tibbet sits down and watches as you push and shove at the heavy boat for a very long time. It does not move an inch. At last Tibbet yawns, curls up and falls fast asleep."},
     {"p1.loc17.launch", 165, 0, 10, 640, 460,
-     "Tibbet looks on as you lay your logs on the ground in a row. Using them as rollers, you push the boat along, and with a gentle splash it glides out into the moat."},
+     "Tibbet opens one sleepy eye and looks on as you lay your logs on the ground in a row. Using them as rollers, you push the boat along, and it glides into the moat."},
     {"p1.loc18", 113, 0, 10, 640, 110,
      "You are in a small clearing next to a woodpile. The snow and the trees hide the paths that lead away from here."},
     {"p1.loc18.chop", 105, 0, 10, 640, 460,
