@@ -13,7 +13,7 @@ const PageText kTexts[] = {
      "Somebody is driving the world's leaders quite mad with a mysterious pi-beam. Its source "
      "has been traced to a lonely spot deep in remote woodland."},
     {"p2.intro.3", 104, 0, 10, 640, 330,
-     "The two heroes have found their way into an old mansion in the woods, and fallen straight "
+     "The two heroes have found their way into an old castle in the woods, and fallen straight "
      "into a cunning trap!"},
     {"p2.intro.4", 118, 0, 10, 640, 460,
      "You are Kestrovar. Find the pi-beam machine and destroy it, before it finishes off the "
@@ -42,7 +42,7 @@ const PageText kTexts[] = {
     {"p2.loc04.cut", 86, 0, 10, 640, 460,
      "You file away at the padlock until it drops off, then push the creaking door open."},
     {"p2.loc05.store", 51, 0, 10, 640, 50,
-     "Aha! A little, old store-room. It still holds:"},
+     "Aha! It's an old store room... It still holds:"},
     {"p2.loc06.passage", 110, 0, 10, 640, 110,
      "You are in a dusty passage thick with cobwebs. It leads off into the distance, and a way "
      "into the maze opens here."},
@@ -53,8 +53,8 @@ const PageText kTexts[] = {
      "An irate spider is here. He does not seem glad to see you."},
     {"p2.loc07.ignore", 177, 0, 10, 640, 460,
      "This spider is far too large to ignore! You run for the exit, dodging between the "
-     "cobwebs. \"Phew, sir,\" puffs Tibbet as you go. \"Tell me, have you cottoned on to any "
-     "clues yet?\""},
+     "cobwebs. 'Phew, sir,' puffs Tibbet as you go. 'Tell me, have you cottoned on to any "
+     "clues yet?'"},
     {"p2.loc07.thread", 86, 0, 10, 640, 460,
      "The spider is greatly amused by your gift of silk thread, and reels away, laughing loudly."},
     {"p2.loc08.passage", 100, 0, 10, 640, 110,
@@ -64,7 +64,7 @@ const PageText kTexts[] = {
      "On the far side of the pit you can see a wide ledge filled with rubble. Something glints "
      "among the stones. As you lean over for a closer look, you slip and tumble into the pit!"},
     {"p2.loc10.cellar", 78, 0, 10, 600, 70,
-     "You are in a large, cold cellar. A large coffin stands in the middle of it."},
+     "You are in a large, cold cellar. A huge coffin stands in the middle of it."},
     {"p2.loc10.smell", 93, 0, 70, 600, 460,
      "Phew! The whole place stinks of rotten eggs. You flee back into the maze to escape the "
      "stench."},
@@ -83,7 +83,7 @@ const PageText kTexts[] = {
     {"p2.loc11.coffin", 91, 0, 10, 600, 90,
      "As you open the coffin, Count Brabble leaps out! Tibbet shrieks and leaps into your arms."},
     {"p2.loc11.rope", 99, 0, 90, 600, 460,
-     "\"How dare you disturb my roost!\" cries the Count. He leaps past you and tugs hard on "
+     "'How dare you disturb my roost!' cries the Count. He leaps past you and tugs hard on "
      "the bell-rope."},
     {"p2.loc11.egg", 175, 0, 90, 600, 460,
      "Tibbet's leap knocks the dinosaur egg out of your hand. It smashes, and a foul smell of "
@@ -111,7 +111,7 @@ const PageText kTexts[] = {
      "You are on a ledge beside a dirty drain. A tunnel leads from here to the dungeon, and a "
      "long ladder climbs up toward light."},
     {"p2.loc15.courtyard", 118, 0, 10, 640, 110,
-     "You are in a courtyard beside a pile of hay. A stable door stands ahead, and there is a "
+     "You are in a courtyard beside a pile of straw. A stable door stands ahead, and there is a "
      "mousehole cover at your feet."},
     {"p2.loc16.door", 73, 0, 10, 640, 90,
      "Another door leads out of the yard, but it will not open from this side."},
@@ -139,7 +139,7 @@ const PageText kTexts[] = {
      "Running a finger along the shelves, you find a fine crack down the side of one "
      "bookcase. 'Perhaps that lamp could throw some light on it,' suggests Tibbet helpfully."},
     {"p2.loc19.swing", 0, 0, 10, 640, 460,
-     "This time you give the bookcase a good push. It swings back with a creak, and you and "
+     "You give the bookcase a good push. It swings back with a creak, and you and "
      "Tibbet tumble head over heels into a secret room."},
     {"p2.loc19.lamp", 0, 0, 10, 640, 460,
      "You press the switch. Click. Nothing happens. You press it again. Click. The lamp "
@@ -172,13 +172,13 @@ const PageText kTexts[] = {
      "You grip each nail with the pliers and pull them out one by one. As the last nail "
      "comes free, the door creaks and swings open."},
     {"p2.loc23.page", 0, 0, 10, 640, 130,
-     "You are in a dark cellar filled with barrels of salt. A dark doorway leads off to one "
+     "You are in a gloomy cellar filled with barrels of salt. A dark doorway leads off to one "
      "side, and a long wooden ladder lies against the barrels."},
     {"p2.loc23.no_ladder", 0, 0, 10, 640, 110,
-     "You are in a dark cellar filled with barrels of salt. A dark doorway leads off to one "
+     "You are in a gloomy cellar filled with barrels of salt. A dark doorway leads off to one "
      "side."},
     {"p2.loc23.nailed", 0, 0, 10, 640, 460,
-     "You push at the door in the doorway, but it will not move. It seems to be nailed shut "
+     "You push at the door, but it will not move. It seems to be nailed shut "
      "from the other side. 'Somebody really does not want visitors,' mutters Tibbet."},
     {"p2.loc24.page", 0, 0, 10, 640, 90,
      "At this end of the cellar a small grate opens into the dungeon. It looks a tight "
@@ -249,7 +249,7 @@ const PageText kTexts[] = {
      "You are standing on the skull of the skeleton. A balcony lies off to one side, and "
      "beneath you the skeleton begins to fall apart."},
     {"p2.loc32.glide", 0, 0, 10, 640, 460,
-     "You leap from the skull and spread the cape of Brabble wide. It catches the air, and "
+     "You leap from the skull and spread Count Brabble's cape wide. It catches the air, and "
      "you glide gracefully over to the balcony, with Tibbet hanging on to the hem."},
     {"p2.loc32.tumble", 0, 0, 10, 640, 460,
      "You jump, and the floor rushes up to meet you. You land among broken bones as the "
@@ -313,7 +313,7 @@ const PageText kTexts[] = {
      "You press the red button. A blinding beam of light shoots out of the machine and up "
      "through the slot in the dome. The beam has been fired!"},
     {"p2.loc41.warning", 0, 0, 10, 640, 460,
-     "'Stop!' cries Tibbet. 'Firing it into the sky only does Scarrow's work for him. Give "
+     "'Oh dear,' sighs Tibbet. 'Firing it into the sky only does Scarrow's work for him. Give "
      "it a moment's reflection. Or better still, give it something to reflect off.'"},
     {"p2.loc41.humming", 0, 0, 10, 640, 460,
      "You press the green button. With a deep hum the machine comes to life and its lights "
@@ -336,8 +336,8 @@ const PageText kTexts[] = {
      "puddings and pastry!"},
     {"p2.loc43.pudding", 0, 0, 10, 640, 460,
      "Tibbet climbs out of a pudding, licking custard off his nose. 'Well, that was a piece "
-     "of cake,' he says. 'Or should I say, a pie-ce?' 'Stop fooling around, Tibbet,' you "
-     "sigh."},
+     "of cake,' he says. 'Or should I say, a pie-ce?' You sigh and tell him to stop fooling "
+     "around."},
     {"p2.loc44.phone", 0, 0, 260, 640, 300,
      "Back at home, the Chief calls you."},
     {"p2.loc44.praise", 0, 0, 300, 640, 460,

@@ -51,6 +51,7 @@ TEST(FontStripTool, RejectsBadInputWithoutWritingAFile) {
       {"'" ORVALE_TEXT_FONT "' 5 '" + out + "'", 2},           // cell too small
       {"'" ORVALE_TEXT_FONT "' 20 '" + out + "' --outline 9", 2},  // outline out of range
       {"'" ORVALE_TEXT_FONT "' 20 '" + out + "' --ink 12345", 2},  // colour not RRGGBB
+      {"'" ORVALE_TEXT_FONT "' 20 '" + out + "' --bold 3", 2},     // thickening out of range
       {"/nonexistent/font.ttf 20 '" + out + "'", 1},
       {"'" ORVALE_TEXT_FONT "' 20 /nonexistent/folder/strip.png", 1},
   };

@@ -45,6 +45,7 @@ int sContinuesPending = 0;
 bool sContinueDown = false;
 std::deque<std::string> sContinueShots;
 std::string sNextShot;
+void (*sFrameHook)() = nullptr;
 
 void SaveBackBuffer(const std::string& path) {
   std::vector<uint8_t> rgb(640 * 480 * 3);
@@ -70,6 +71,7 @@ void SaveBackBuffer(const std::string& path) {
 
 // Runs once per presented frame, before the buffers are swapped.
 void OnFrame() {
+  if (sFrameHook != nullptr) sFrameHook();
   if (!sNextShot.empty()) {
     SaveBackBuffer(sNextShot);
     sNextShot.clear();
@@ -235,6 +237,8 @@ bool Escape() {
 void UsePage(double (*page)()) { sPage = page; }
 
 int Frames() { return sTimeCalls / sCallsPerFrame; }
+
+void OnEveryFrame(void (*hook)()) { sFrameHook = hook; }
 
 void Shot(const std::string& path) { sNextShot = path; }
 

@@ -69,6 +69,10 @@ void UsePage(double (*page)());
 // Frames presented so far.
 int Frames();
 
+// Calls hook on every presented frame, before the buffers are swapped (the
+// back buffer holds the frame); null stops it.
+void OnEveryFrame(void (*hook)());
+
 // Next presented frame (or next continue page) to a PNG file.
 void Shot(const std::string& path);
 void ShotContinue(const std::string& path);

@@ -14,6 +14,7 @@
 //     --widen <f>       horizontal stretch of the glyphs, 0.5..2 (default 1)
 //     --shadow          a dark drop shadow one pixel right and down in place
 //                       of the outline (for small cells)
+//     --bold <px>       strokes thickened by this many pixels, 0..2 (default 0)
 //
 // The printer measures a glyph's advance as its rightmost ink column + 2
 // (twice that column + 2 on the half-size strip), and needs it below 20; the
@@ -22,6 +23,7 @@
 // cell height; taller signs are squashed to fit.
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_OUTLINE_H
 
 #include <png.h>
 
@@ -48,6 +50,7 @@ struct Options {
   int gap = 1;
   bool shadow = false;
   float widen = 1.0f;
+  float bold = 0.0f;
   uint32_t fill = 0xfff2d0;
   uint32_t ink = 0x2a170b;
 };
@@ -89,7 +92,7 @@ bool ParseFactor(const char* text, float lo, float hi, float* out) {
 void Usage() {
   std::fprintf(stderr,
                "usage: orvale-fontstrip <font file> <cell size 6..64> <output.png>\n"
-               "       [--size px] [--outline px] [--gap px] [--widen f] [--shadow]\n"
+               "       [--size px] [--outline px] [--gap px] [--widen f] [--bold px] [--shadow]\n"
                "       [--fill RRGGBB] [--ink RRGGBB]\n");
 }
 
@@ -110,6 +113,7 @@ bool ParseArgs(int argc, char** argv, Options* o) {
       else if (a == "--outline") ok = ParseInt(v, 0, 3, &o->outline);
       else if (a == "--gap") ok = ParseInt(v, 0, 4, &o->gap);
       else if (a == "--widen") ok = ParseFactor(v, 0.5f, 2.0f, &o->widen);
+      else if (a == "--bold") ok = ParseFactor(v, 0.0f, 2.0f, &o->bold);
       else if (a == "--fill") ok = ParseColour(v, &o->fill);
       else if (a == "--ink") ok = ParseColour(v, &o->ink);
       if (!ok) {
@@ -138,8 +142,9 @@ int MaxInkColumn(int cell) {
   return std::min(col, cell - 1);
 }
 
-// Renders one character as anti-aliased coverage, with its bitmap origin.
-bool RenderChar(FT_Face face, unsigned code, float squeeze, Coverage* cov, int* left, int* top,
+// Renders one character as anti-aliased coverage, with its bitmap origin;
+// bold thickens the strokes by that many pixels (half as much in height).
+bool RenderChar(FT_Face face, unsigned code, float squeeze, float bold, Coverage* cov, int* left, int* top,
                 float squash = 1.0f) {
   FT_Matrix m;
   m.xx = FT_Fixed(squeeze * 65536.0f);
@@ -147,7 +152,10 @@ bool RenderChar(FT_Face face, unsigned code, float squeeze, Coverage* cov, int* 
   m.yx = 0;
   m.yy = FT_Fixed(squash * 65536.0f);
   FT_Set_Transform(face, &m, nullptr);
-  if (FT_Load_Char(face, code, FT_LOAD_RENDER | FT_LOAD_TARGET_LIGHT)) return false;
+  if (FT_Load_Char(face, code, FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_LIGHT)) return false;
+  if (bold > 0.0f && face->glyph->format == FT_GLYPH_FORMAT_OUTLINE)
+    FT_Outline_EmboldenXY(&face->glyph->outline, FT_Pos(bold * 64.0f), FT_Pos(bold * 32.0f));
+  if (FT_Render_Glyph(face->glyph, FT_RENDER_MODE_LIGHT)) return false;
   FT_GlyphSlot g = face->glyph;
   const FT_Bitmap& bm = g->bitmap;
   cov->width = int(bm.width);
@@ -177,14 +185,14 @@ bool SetsFaceSize(unsigned code) {
 
 // Ink extent of the text characters at a pixel size: the highest top and
 // the lowest bottom relative to the baseline.
-void MeasureFace(FT_Face face, int* maxTop, int* maxBottom) {
+void MeasureFace(FT_Face face, float bold, int* maxTop, int* maxBottom) {
   *maxTop = 0;
   *maxBottom = 0;
   for (unsigned code = 33; code < 127; ++code) {
     if (!SetsFaceSize(code)) continue;
     Coverage c;
     int left = 0, top = 0;
-    if (!RenderChar(face, code, 1.0f, &c, &left, &top) || c.height == 0) continue;
+    if (!RenderChar(face, code, 1.0f, bold, &c, &left, &top) || c.height == 0) continue;
     *maxTop = std::max(*maxTop, top);
     *maxBottom = std::max(*maxBottom, c.height - top);
   }
@@ -250,7 +258,7 @@ void PlaceGlyph(const Options& o, const Coverage& cov, int cellIndex, int x0, in
         continue;
       }
       if (edge < 0.3f) continue;
-      float t = std::clamp((fill - 0.15f) / 0.7f, 0.0f, 1.0f);
+      float t = std::clamp((fill - 0.12f) / 0.2f, 0.0f, 1.0f);
       p[0] = uint8_t(ir + (fr - ir) * t + 0.5f);
       p[1] = uint8_t(ig + (fg - ig) * t + 0.5f);
       p[2] = uint8_t(ib + (fb - ib) * t + 0.5f);
@@ -350,7 +358,7 @@ int main(int argc, char** argv) {
       FT_Done_FreeType(lib);
       return 1;
     }
-    MeasureFace(face, &maxTop, &maxBottom);
+    MeasureFace(face, o.bold, &maxTop, &maxBottom);
     if (o.size || maxTop + maxBottom <= room) break;
   }
   const int baseline = o.outline + maxTop + (room - maxTop - maxBottom) / 2;
@@ -374,7 +382,7 @@ int main(int argc, char** argv) {
       float squeeze = o.widen;
       float squash = 1.0f;
       for (int attempt = 0; attempt < 8; ++attempt) {
-        if (!RenderChar(face, code, squeeze, &cov, &left, &top, squash)) {
+        if (!RenderChar(face, code, squeeze, o.bold, &cov, &left, &top, squash)) {
           std::fprintf(stderr, "orvale-fontstrip: font has no glyph for code %u\n", code);
           FT_Done_Face(face);
           FT_Done_FreeType(lib);
