@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/basic_array.h"
+#include "pathfind/grid_search.h"
 
 // Finds a path over the grid costs (element (x, y) is cell (x, y); a cost of
 // 0 or less blocks its cell) from the start to the goal cell, four
@@ -12,3 +13,8 @@
 // positive cost: 0 with result untouched.
 double FindPathOnGrid(BasicArray& costs, BasicArray& result, double weight, double startX,
                       double startY, double goalX, double goalY);
+
+// The same on the given search's memory, which keeps the search's figures
+// (cost, open and closed counts) for the caller to read.
+double FindPathOnGrid(GridSearch& search, BasicArray& costs, BasicArray& result, double weight,
+                      double startX, double startY, double goalX, double goalY);
