@@ -1,12 +1,17 @@
 // FindPathOnGrid against Boost.Graph's astar_search on the same random
 // 1024 x 1024 cost grids: both must find the same path cost; reports the
-// time of each and their ratio. Boost searches a compressed graph of the
-// same normalised costs (entering a cell costs its cost) with the same
-// Manhattan heuristic; building that graph is not timed, while both sides'
-// set-up of their search state is.
+// time of each and their ratio (Boost time / ours) per round and the lowest.
+// Boost searches a compressed graph of the same normalised costs (entering
+// a cell costs its cost) with the same Manhattan heuristic. Each side's
+// clock covers making its search state and the search: ours from the cost
+// array to the filled result array (normalising the costs included), Boost's
+// from allocating its predecessor, distance, rank and colour maps to the
+// end of the search. Building Boost's graph, its form of the input, is not
+// timed.
 #include <boost/graph/astar_search.hpp>
 #include <boost/graph/compressed_sparse_row_graph.hpp>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -58,7 +63,7 @@ int main(int argc, char** argv) {
   const int rounds = argc > 2 ? std::atoi(argv[2]) : 3;
   const double weight = 0.5;  // keys (g + h) / 2: the order of g + h
   std::mt19937 rng(1024);
-  double ours = 0, theirs = 0;
+  double ours = 0, theirs = 0, lowest = HUGE_VAL;
   bool agree = true;
   std::printf("grid %d x %d, weight %.1f, %d rounds\n", size, size, weight, rounds);
   for (int r = 0; r < rounds; ++r) {
@@ -106,11 +111,11 @@ int main(int argc, char** argv) {
         }
       }
     Graph g(boost::edges_are_sorted, edges.begin(), edges.end(), weights.begin(), size_t(cells));
+    const Vertex start = Vertex(sy * w + sx), goal = Vertex(gy * w + gx);
+    auto t2 = Clock::now();
     std::vector<Vertex> pred(static_cast<size_t>(cells));
     std::vector<float> dist(static_cast<size_t>(cells)), rank(static_cast<size_t>(cells));
     std::vector<boost::default_color_type> color(static_cast<size_t>(cells));
-    const Vertex start = Vertex(sy * w + sx), goal = Vertex(gy * w + gx);
-    auto t2 = Clock::now();
     try {
       boost::astar_search(
           g, start, Manhattan(w, gx, gy),
@@ -126,16 +131,19 @@ int main(int argc, char** argv) {
     }
     auto t3 = Clock::now();
     const double boostCost = dist[goal];
-    ours += Seconds(t1 - t0);
-    theirs += Seconds(t3 - t2);
+    const double ourTime = Seconds(t1 - t0), boostTime = Seconds(t3 - t2);
+    ours += ourTime;
+    theirs += boostTime;
+    lowest = std::min(lowest, boostTime / ourTime);
     const bool same = n > 0 && std::fabs(ourCost - boostCost) <= 1e-3 * boostCost;
     agree = agree && same;
-    std::printf("round %d: path of %d cells, cost %.3f (Boost %.3f)  ours %.1f ms  Boost %.1f ms\n",
-                r, int(n), ourCost, boostCost, Seconds(t1 - t0) * 1e3, Seconds(t3 - t2) * 1e3);
+    std::printf("round %d: path of %d cells, cost %.3f (Boost %.3f)  ours %.1f ms  Boost %.1f ms  "
+                "ratio %.2f\n",
+                r, int(n), ourCost, boostCost, ourTime * 1e3, boostTime * 1e3, boostTime / ourTime);
   }
-  std::printf("FindPathOnGrid %.1f ms per search, Boost astar_search %.1f ms: ratio %.2f "
-              "(Boost time / ours)\n",
-              ours / rounds * 1e3, theirs / rounds * 1e3, theirs / ours);
+  std::printf("FindPathOnGrid %.1f ms per search, Boost astar_search %.1f ms: ratio %.2f overall, "
+              "lowest ratio %.2f (Boost time / ours)\n",
+              ours / rounds * 1e3, theirs / rounds * 1e3, theirs / ours, lowest);
   if (!agree) {
     std::printf("path costs differ\n");
     return 1;
