@@ -7,7 +7,9 @@
 // array to the filled result array (normalising the costs included), Boost's
 // from allocating its predecessor, distance, rank and colour maps to the
 // end of the search. Building Boost's graph, its form of the input, is not
-// timed.
+// timed. With "check" as third argument each grid is also searched at
+// weights 0 to 1 by the planner classes and by FindPathOnGrid's search,
+// which must give the same path, cost and open and closed counts.
 #include <boost/graph/astar_search.hpp>
 #include <boost/graph/compressed_sparse_row_graph.hpp>
 
@@ -16,11 +18,13 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <random>
 #include <utility>
 #include <vector>
 
 #include "core/basic_array.h"
+#include "pathfind/astar_planner.h"
 #include "pathfind/path_commands.h"
 
 namespace {
@@ -56,11 +60,43 @@ class Manhattan : public boost::astar_heuristic<Graph, float> {
 
 double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
+// The planner classes and FindPathOnGrid's search on one grid and weight.
+bool SameAsPlanner(BasicArray& costs, double weight, int sx, int sy, int gx, int gy) {
+  PlannerMapSpec spec;
+  spec.startX = sx, spec.startY = sy, spec.goalX = gx, spec.goalY = gy;
+  spec.diagonalCost = 1;
+  spec.hashBits = 8;
+  spec.heuristicWeight = float(weight);
+  spec.width = int32_t(costs.size0), spec.height = int32_t(costs.size1);
+  spec.cellCosts = costs.data;
+  AStarPlanner planner;
+  if (!PlannerSetup(planner, spec) || !AStarPlannerReset(planner) || !AStarPlannerSearch(planner))
+    return false;
+  std::vector<std::pair<int, int>> want;
+  for (const Node* p = planner.goal; p; p = p->parent) want.emplace_back(p->x, p->y);
+
+  GridSearch search;
+  BasicArray result;
+  const double n = FindPathOnGrid(search, costs, result, weight, sx, sy, gx, gy);
+  std::vector<std::pair<int, int>> got;
+  for (int i = int(n) - 1; i >= 0; --i)
+    got.emplace_back(int(*ArrayElement(result, i, 0)), int(*ArrayElement(result, i, 1)));
+  const float wantCost = PlannerPathCost(planner), gotCost = search.PathCost();
+  const bool same = got == want && std::memcmp(&wantCost, &gotCost, sizeof(float)) == 0 &&
+                    search.OpenCount() == PlannerOpenCount(planner) &&
+                    search.ClosedCount() == PlannerClosedCount(planner);
+  std::printf("  weight %.2f: %s (path of %d cells, %u open, %u closed)\n", weight,
+              same ? "same" : "DIFFERENT", int(want.size()), PlannerOpenCount(planner),
+              PlannerClosedCount(planner));
+  return same;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const int size = argc > 1 ? std::atoi(argv[1]) : 1024;
   const int rounds = argc > 2 ? std::atoi(argv[2]) : 3;
+  const bool check = argc > 3 && std::strcmp(argv[3], "check") == 0;
   const double weight = 0.5;  // keys (g + h) / 2: the order of g + h
   std::mt19937 rng(1024);
   double ours = 0, theirs = 0, lowest = HUGE_VAL;
@@ -140,12 +176,15 @@ int main(int argc, char** argv) {
     std::printf("round %d: path of %d cells, cost %.3f (Boost %.3f)  ours %.1f ms  Boost %.1f ms  "
                 "ratio %.2f\n",
                 r, int(n), ourCost, boostCost, ourTime * 1e3, boostTime * 1e3, boostTime / ourTime);
+    if (check) {
+      for (double cw : {0.0, 0.25, 0.5, 0.75, 1.0}) agree = SameAsPlanner(costs, cw, sx, sy, gx, gy) && agree;
+    }
   }
   std::printf("FindPathOnGrid %.1f ms per search, Boost astar_search %.1f ms: ratio %.2f overall, "
               "lowest ratio %.2f (Boost time / ours)\n",
               ours / rounds * 1e3, theirs / rounds * 1e3, theirs / ours, lowest);
   if (!agree) {
-    std::printf("path costs differ\n");
+    std::printf(check ? "paths differ\n" : "path costs differ\n");
     return 1;
   }
   return 0;
