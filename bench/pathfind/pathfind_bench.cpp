@@ -65,7 +65,7 @@ bool SameAsPlanner(BasicArray& costs, double weight, int sx, int sy, int gx, int
   PlannerMapSpec spec;
   spec.startX = sx, spec.startY = sy, spec.goalX = gx, spec.goalY = gy;
   spec.diagonalCost = 1;
-  spec.hashBits = 8;
+  spec.hashBits = 20;  // short closed-set chains on a large grid
   spec.heuristicWeight = float(weight);
   spec.width = int32_t(costs.size0), spec.height = int32_t(costs.size1);
   spec.cellCosts = costs.data;
