@@ -10,7 +10,8 @@
 // 0..1. On success result becomes n x 2 (element (i, 0) = x, (i, 1) = y,
 // index 0 the start, n - 1 the goal) and n is returned. No path: result is
 // emptied and 0 returned. Invalid start or goal, start equal to goal or no
-// positive cost: 0 with result untouched.
+// positive cost: 0 with result untouched. Runs on a search kept by the
+// calling thread, whose memory the next call reuses.
 double FindPathOnGrid(BasicArray& costs, BasicArray& result, double weight, double startX,
                       double startY, double goalX, double goalY);
 
