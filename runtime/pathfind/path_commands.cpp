@@ -3,57 +3,40 @@
 #include <cmath>
 
 #include "core/number_truncate.h"
-#include "pathfind/astar_planner.h"
+#include "pathfind/grid_search.h"
 
-namespace {
-
-// Closed-set bits for a grid: enough that the key tells every cell of a
-// width x height grid apart (256 buckets at least), so chains stay short
-// on large grids.
-int32_t HashBitsFor(int32_t width, int32_t height) {
-  int32_t side = width > height ? width : height;
-  int32_t half = 4;
-  while (half < 12 && (int32_t(1) << half) < side) ++half;
-  return half * 2;
-}
-
-}  // namespace
-
-double FindPathOnGrid(BasicArray& costs, BasicArray& result, double weight, double startX,
-                      double startY, double goalX, double goalY) {
-  PlannerMapSpec spec;
-  spec.startX = TruncInt32(startX);
-  spec.startY = TruncInt32(startY);
-  spec.goalX = TruncInt32(goalX);
-  spec.goalY = TruncInt32(goalY);
-  spec.diagonalCost = 1;
-  spec.diagonalMoves = 0;
-  spec.poolSize = 0;
-  spec.openCapacity = 0;
-  spec.heuristicWeight = std::isnan(weight) ? 0.0f : weight >= 1 ? 1.0f : weight < 0 ? 0.0f : float(weight);
-  spec.width = int32_t(costs.size0);
-  // An array without a second dimension is one row.
-  spec.height = costs.size1 > 0 ? int32_t(costs.size1) : 1;
+double FindPathOnGrid(GridSearch& search, BasicArray& costs, BasicArray& result, double weight,
+                      double startX, double startY, double goalX, double goalY) {
+  GridSearchInput in;
+  in.startX = TruncInt32(startX);
+  in.startY = TruncInt32(startY);
+  in.goalX = TruncInt32(goalX);
+  in.goalY = TruncInt32(goalY);
+  in.weight = std::isnan(weight) ? 0.0f : weight >= 1 ? 1.0f : weight < 0 ? 0.0f : float(weight);
   if (!costs.data || costs.size0 == 0) return 0;
-  spec.hashBits = HashBitsFor(spec.width, spec.height);
-  spec.cellCosts = costs.data;
-
-  AStarPlanner planner;
-  if (!PlannerSetup(planner, spec)) return 0;
-  AStarPlannerReset(planner);
-  AStarPlannerSearch(planner);
-  const uint32_t n = PlannerPathLength(planner);
+  in.width = int32_t(costs.size0);
+  // An array without a second dimension is one row.
+  in.height = costs.size1 > 0 ? int32_t(costs.size1) : 1;
+  in.costs = costs.data;
+  if (!search.Run(in)) return 0;
+  const uint32_t n = search.PathLength();
   if (n == 0) {
     ArrayDim(result, 0);
     return 0;
   }
   ArrayDim(result, n, 2);
   uint32_t i = n;
-  for (const Node* p = planner.goal; p; p = p->parent) {
+  search.WalkBack([&](int32_t x, int32_t y) {
     --i;
-    *ArrayElement(result, int32_t(i), 0) = p->x;
-    *ArrayElement(result, int32_t(i), 1) = p->y;
-  }
-  PlannerClear(planner);
+    *ArrayElement(result, int32_t(i), 0) = x;
+    *ArrayElement(result, int32_t(i), 1) = y;
+  });
   return n;
+}
+
+double FindPathOnGrid(BasicArray& costs, BasicArray& result, double weight, double startX,
+                      double startY, double goalX, double goalY) {
+  // Each thread keeps one search's memory for its next call.
+  thread_local GridSearch search;
+  return FindPathOnGrid(search, costs, result, weight, startX, startY, goalX, goalY);
 }

@@ -79,6 +79,9 @@ TEST(FindPathOnGrid, OrderOfExpansionDecidesBetweenPaths) {
       {{{1, 50, 1}, {1, 1, 1}}, 0, 0, 0, 2, 1, {{0, 0}, {0, 1}, {1, 1}, {2, 1}}},
       // ...but the heuristic alone walks straight through it.
       {{{1, 50, 1}, {1, 1, 1}}, 1, 0, 0, 2, 1, {{0, 0}, {1, 0}, {2, 0}, {2, 1}}},
+      // Cheaper cells win over fewer steps: seven cells through the cheap row.
+      {{{100, 100, 100, 100, 100}, {1, 1, 1, 1, 1}}, 0, 0, 0, 4, 0,
+       {{0, 0}, {0, 1}, {1, 1}, {2, 1}, {3, 1}, {4, 1}, {4, 0}}},
       // Weights beyond 0..1 are clamped.
       {{{1, 50, 1}, {1, 1, 1}}, 7, 0, 0, 2, 1, {{0, 0}, {1, 0}, {2, 0}, {2, 1}}},
       {{{1, 50, 1}, {1, 1, 1}}, -3, 0, 0, 2, 1, {{0, 0}, {0, 1}, {1, 1}, {2, 1}}},
