@@ -2,6 +2,7 @@
 // talk, misbehave and leave.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <string>
@@ -310,6 +311,68 @@ TEST_F(NetHost, FloodOfTenThousandMessagesLosesNothing) {
   EXPECT_LT(inbound, 20000.0);
   EXPECT_LT(outbound, 20000.0);
   std::printf("10000 messages in: %.0f ms, out: %.0f ms\n", inbound, outbound);
+}
+
+// A peer that sends itself more than the host's queue for it holds, and
+// reads slower than it writes: the host stops reading from it instead of
+// dropping it, and keeps answering the others.
+TEST_F(NetHost, ABurstToAReadingPeerArrivesWholeWhileOthersAreAnswered) {
+  ASSERT_EQ(S(NetCreatePlayer("Alice")), "101");
+  auto busy = Peer();
+  ASSERT_EQ(busy->Join("Busy"), 102);
+  auto other = Peer();
+  ASSERT_EQ(other->Join("Other"), 103);
+  constexpr int kCount = 10000;
+  auto text = [](int i) {
+    std::string t = std::to_string(i) + ":";
+    t.resize(1024, 'b');
+    return t;
+  };
+
+  std::thread writer([&] {
+    for (int i = 0; i < kCount; ++i) {
+      Bytes m = Message(3, 102, 102, Text(text(i)));
+      if (!platform::RawTcpSend(busy->fd(), m.data(), int64_t(m.size()), 60000)) {
+        ADD_FAILURE() << "the host stopped taking the burst at " << i;
+        return;
+      }
+    }
+  });
+  std::atomic<int> got{0};
+  std::atomic<bool> done{false};
+  std::string wrong;
+  std::thread reader([&] {
+    Received r;
+    while (got < kCount) {
+      if (!busy->Read(r, 20000)) break;
+      if (r.target != 102 || r.sender != 102 || r.text() != text(got)) {
+        wrong = r.text().substr(0, 16);
+        break;
+      }
+      if (++got % 40 == 0) platform::SleepMs(4);  // a steady, slower reader
+    }
+    done = true;
+  });
+
+  int trips = 0;
+  double slowest = 0;
+  while (!done) {
+    double t0 = platform::NowMs();
+    std::string ping = "ping " + std::to_string(trips);
+    ASSERT_TRUE(other->Send(Message(3, 103, 103, Text(ping))));
+    Received r;
+    ASSERT_TRUE(other->Read(r, 5000)) << "round trip " << trips;
+    ASSERT_EQ(r.text(), ping);
+    slowest = std::max(slowest, platform::NowMs() - t0);
+    ++trips;
+  }
+  writer.join();
+  reader.join();
+  EXPECT_EQ(got, kCount) << wrong;
+  EXPECT_EQ(NetPlayerCount(), 3.0);  // nobody was dropped
+  EXPECT_GT(trips, 10);
+  EXPECT_LT(slowest, 1000.0);
+  std::printf("round trips during the burst: %d, slowest %.1f ms\n", trips, slowest);
 }
 
 TEST_F(NetHost, APeerThatStopsReadingIsDropped) {
