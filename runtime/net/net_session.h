@@ -191,9 +191,8 @@ bool NetWaitUnderMutex(NetSession* s, double limitMs, Ready ready) {
     platform::htMutexLock(&s->mutex);
     bool done = ready();
     uint32_t seen = s->news;
-    double now = platform::NowMs();
-    s->lastWaitMs = now;
     platform::htMutexUnlock(&s->mutex);
+    double now = platform::NowMs();
     if (done) return true;
     if (now >= end) return false;
     NetWaitStep(s, seen, end - now);

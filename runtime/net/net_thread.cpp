@@ -158,7 +158,7 @@ struct NetCycle {
       } else if (p->id == -1) {
         BuildJoinRequest(*p, packet_);
         platform::htMutexUnlock(&s_->mutex);
-        NetSendPacket(connection_, &packet_);
+        NetWritePacket(connection_, &packet_);
         platform::htMutexLock(&s_->mutex);
         if (p->id == -1) p->id = -3;
         next = p->next;  // only the cycle removes records
@@ -656,14 +656,16 @@ bool NetCycle::SendDirect(NetPacket& packet, bool* sent) {
     if (target != -1) break;
   }
   if (delivered) wake = AddNews(s_);
-  platform::htMutexUnlock(&s_->mutex);
-  Wake(s_, wake);
+  // The cycle may end while the mutex is released: only locals from here.
+  NetSession* s = s_;
+  platform::htMutexUnlock(&s->mutex);
+  Wake(s, wake);
   *sent = true;
   for (const Target& t : remote) {
     packet.targetId = t.id;
     if (!NetSendPacket(t.socket, &packet)) *sent = false;
   }
-  platform::htMutexLock(&s_->mutex);
+  platform::htMutexLock(&s->mutex);
   return true;
 }
 
@@ -732,6 +734,7 @@ void NetWaitStep(NetSession* s, uint32_t seen, double ms) {
     {
       Lock lock(s);
       running = s->cycle && !s->stopRequested;
+      s->lastWaitMs = platform::NowMs();
     }
     if (running) {
       s->cycle->Run(slice);
@@ -747,7 +750,9 @@ void NetWaitStep(NetSession* s, uint32_t seen, double ms) {
     platform::htMutexUnlock(&s->cycleLock);
   }
   // Another thread runs the cycle (or none runs): sleep until it has news.
+  // The network thread leaves the cycle to this one after its current turn.
   Lock lock(s);
+  s->lastWaitMs = platform::NowMs();
   if (s->news != seen) return;
   ++s->sleepers;
   platform::htCondWait(&s->changed, &s->mutex, slice);

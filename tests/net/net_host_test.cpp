@@ -313,6 +313,50 @@ TEST_F(NetHost, FloodOfTenThousandMessagesLosesNothing) {
   std::printf("10000 messages in: %.0f ms, out: %.0f ms\n", inbound, outbound);
 }
 
+// Several threads wait on the session at once (each then runs the network
+// cycle in turn); a program that only polls, never waiting, is still served
+// by the network thread.
+TEST_F(NetHost, WaitingThreadsAndPollingShareTheSession) {
+  ASSERT_EQ(S(NetCreatePlayer("Alice")), "101");
+  ASSERT_EQ(S(NetCreatePlayer("Bob")), "102");
+  auto carol = Peer();
+  ASSERT_EQ(carol->Join("Carol"), 103);
+  constexpr int kEach = 300;
+  std::atomic<bool> stop{false};
+  auto listen = [&](const char* id, std::string& fault) {
+    for (int i = 0; i < kEach; ++i) {
+      std::string m = S(NetWaitMessage(id, 5000));
+      if (m != std::string(id) + ":" + std::to_string(i)) {
+        fault = "message " + std::to_string(i) + " was '" + m + "'";
+        return;
+      }
+    }
+  };
+  std::string faultA, faultB;
+  std::thread a([&] { listen("101", faultA); });
+  std::thread b([&] { listen("102", faultB); });
+  std::thread asker([&] {
+    while (!stop) EXPECT_EQ(NetPlayerCount(), 3.0);
+  });
+  for (int i = 0; i < kEach; ++i) {
+    ASSERT_TRUE(carol->Send(Message(3, 101, 103, Text("101:" + std::to_string(i)))));
+    ASSERT_TRUE(carol->Send(Message(3, 102, 103, Text("102:" + std::to_string(i)))));
+  }
+  a.join();
+  b.join();
+  stop = true;
+  asker.join();
+  EXPECT_EQ(faultA, "");
+  EXPECT_EQ(faultB, "");
+
+  // Polling without waiting.
+  ASSERT_TRUE(carol->Send(Message(3, 101, 103, Text("polled"))));
+  std::string got;
+  double end = platform::NowMs() + 5000;
+  while (got.empty() && platform::NowMs() < end) got = S(NetWaitMessage("101", 0));
+  EXPECT_EQ(got, "polled");
+}
+
 // A peer that sends itself more than the host's queue for it holds, and
 // reads slower than it writes: the host stops reading from it instead of
 // dropping it, and keeps answering the others.
