@@ -351,7 +351,17 @@ struct NetCycle {
     NetQueuedPacket* m = s_->incoming.head;
     while (m) {
       NetQueuedPacket* next = m->next;
-      if (m->origin != connection_ && Handle(m->packet, m->origin)) RemovePacket(s_->incoming, m);
+      if (m->origin == connection_) {
+        m = next;
+        continue;
+      }
+      if (m->packet.type == kNetText && IsLocalId(m->packet.targetId)) {
+        // For a player of this process: the message itself moves on.
+        NetQueueUnlink(s_->incoming, m);
+        NetQueueAppend(localOut_, m);
+      } else if (Handle(m->packet, m->origin)) {
+        RemovePacket(s_->incoming, m);
+      }
       m = next;
     }
     HandOverLocal();
@@ -465,6 +475,7 @@ struct NetCycle {
     reply_.senderOrSubjectId = -1;
     // Answers go back on the socket the request came in on.
     if (m.type == kNetText) {
+      // (Texts for this process's own players have moved on already.)
       std::memcpy(&reply_, &m, kNetHeaderSize + m.payloadLength);
       if (m.targetId == -1) {
         for (NetPlayerRecord* p = s_->hostPlayers.head; p; p = p->next) {
@@ -472,8 +483,6 @@ struct NetCycle {
           reply_.targetId = p->id;
           Forward(origin, p, reply_);
         }
-      } else if (IsLocalId(m.targetId)) {
-        NetQueueAppend(localOut_, CopyPacket(reply_, origin));
       } else if (NetPlayerRecord* p = HostPlayer(m.targetId)) {
         Forward(origin, p, reply_);
       }
