@@ -63,18 +63,17 @@ bool NetWritePacket(platform::NLsocket socket, NetPacket* packet) {
 }
 
 bool NetSendPacket(platform::NLsocket socket, NetPacket* packet) {
-  if (!NetWritePacket(socket, packet)) return false;
   // Back-pressure: a peer that reads slowly slows its sender down; one that
   // reads nothing for kNetStallMs is given up on (the host drops it then;
-  // the extra second leaves that to the host).
+  // the extra second leaves that to the host). A refused packet is not sent.
   for (;;) {
     double stalled = 0;
     int64_t queued = platform::nlSendQueued(socket, &stalled);
-    if (queued < 0) return false;
-    if (queued <= kNetSendHighWater) return true;
+    if (queued < 0 || queued <= kNetSendHighWater) break;  // a failure shows in the write
     if (stalled > kNetStallMs + 1000.0) return false;
     platform::nlWaitWritable(socket, 50);
   }
+  return NetWritePacket(socket, packet);
 }
 
 BasicString NetPayloadText(const NetPacket& packet) {

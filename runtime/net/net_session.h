@@ -122,8 +122,9 @@ void FreeNetSession(NetSession* s);
 
 // Writes one packet completely on socket ("ORVN" is stored first); false
 // when a write failed or the payload length is above kNetPayloadMax. While
-// more than kNetSendHighWater bytes wait to go out on the socket it waits
-// for them to move; when none has moved for kNetStallMs it fails.
+// more than kNetSendHighWater bytes wait to go out on the socket it first
+// waits for them to move; when none has moved for kNetStallMs (and a
+// second) it fails without writing.
 bool NetSendPacket(platform::NLsocket socket, NetPacket* packet);
 // The same without waiting for queued bytes to move (the network cycle,
 // which holds back the senders instead).

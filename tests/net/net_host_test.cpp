@@ -511,6 +511,58 @@ TEST(NetClient, JoinPayloadAndGoodbyeMessages) {
   platform::RawTcpClose(listener);
 }
 
+// A host that stops reading: the program's sends wait for it, then are
+// refused; every text reported as sent arrives whole and in order, the
+// refused one never.
+TEST(NetClient, SendsToAHostThatStopsReadingAreRefusedNotLost) {
+  CreateNetSession();
+  uint16_t port = 0;
+  int listener = platform::RawTcpListen(0, &port);
+  ASSERT_GE(listener, 0);
+  std::atomic<double> joined{-1};
+  std::thread join(
+      [&] { joined = NetJoinSession("127.0.0.1", BasicString(std::to_string(port).c_str())); });
+  RawPeer host(platform::RawTcpAccept(listener, 5000));
+  ASSERT_GE(host.fd(), 0);
+  Received r;
+  ASSERT_TRUE(host.Read(r));  // the hidden request player's join
+  ASSERT_TRUE(host.Send(Message(2, 7, 0)));
+  ASSERT_TRUE(host.Read(r));  // the connection check
+  Bytes one;
+  PutI32(one, 1);
+  ASSERT_TRUE(host.Send(Message(0x68, 7, 0, one)));
+  join.join();
+  ASSERT_EQ(joined, 1.0);
+
+  auto text = [](int i) {
+    std::string t = std::to_string(i) + ":";
+    t.resize(1024, 't');
+    return t;
+  };
+  int sent = 0;
+  double t0 = platform::NowMs(), refusedAfter = 0;
+  for (;;) {
+    if (NetSendText("7", "8", BasicString(text(sent).c_str())) != 1.0) {
+      refusedAfter = platform::NowMs() - t0;
+      break;
+    }
+    ++sent;
+    ASSERT_LT(platform::NowMs() - t0, 30000.0);
+  }
+  EXPECT_GT(sent, 1000);
+  EXPECT_GE(refusedAfter, kNetStallMs);
+
+  for (int i = 0; i < sent; ++i) {
+    ASSERT_TRUE(host.Read(r, 10000)) << i;
+    ASSERT_EQ(r.type, 3);
+    ASSERT_EQ(r.text(), text(i));
+  }
+  ShutdownNetSession();
+  ASSERT_TRUE(host.Read(r));
+  EXPECT_EQ(r.type, 4);  // the goodbye, not the refused text
+  platform::RawTcpClose(listener);
+}
+
 TEST(NetClient, JoinFailsWithoutAHost) {
   CreateNetSession();
   uint16_t port = FreePort();
