@@ -151,7 +151,7 @@ template <typename Ready>
 bool NetWaitUnderMutex(NetSession* s, double limitMs, Ready ready);
 // One step of such a wait: runs one network cycle (at most ms long) when
 // the cycle is free, else sleeps at most ms or until news differs from seen.
-void NetWaitStep(NetSession* s, uint32_t seen, double ms);
+void NetWaitStep(NetSession* s, uint32_t seen, double now, double ms);
 
 // Queue helpers: append links after the tail; remove unlinks and frees.
 template <typename T>
@@ -196,6 +196,6 @@ bool NetWaitUnderMutex(NetSession* s, double limitMs, Ready ready) {
     double now = platform::NowMs();
     if (done) return true;
     if (now >= end) return false;
-    NetWaitStep(s, seen, end - now);
+    NetWaitStep(s, seen, now, end - now);
   }
 }

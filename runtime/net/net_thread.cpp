@@ -736,14 +736,14 @@ int NetThreadMain(NetSession* s) {
   return 0;
 }
 
-void NetWaitStep(NetSession* s, uint32_t seen, double ms) {
+void NetWaitStep(NetSession* s, uint32_t seen, double now, double ms) {
   double slice = ms < kCycleWaitMs ? ms : kCycleWaitMs;
   if (platform::htMutexTryLock(&s->cycleLock) == 0) {
     bool running;
     {
       Lock lock(s);
       running = s->cycle && !s->stopRequested;
-      s->lastWaitMs = platform::NowMs();
+      s->lastWaitMs = now;
     }
     if (running) {
       s->cycle->Run(slice);
@@ -761,7 +761,7 @@ void NetWaitStep(NetSession* s, uint32_t seen, double ms) {
   // Another thread runs the cycle (or none runs): sleep until it has news.
   // The network thread leaves the cycle to this one after its current turn.
   Lock lock(s);
-  s->lastWaitMs = platform::NowMs();
+  s->lastWaitMs = now;
   if (s->news != seen) return;
   ++s->sleepers;
   platform::htCondWait(&s->changed, &s->mutex, slice);

@@ -198,7 +198,7 @@ int Fill(Socket& s) {
 int32_t ReadPacket(Socket& s, uint8_t* out, int32_t n) {
   std::lock_guard<std::mutex> lock(s.readLock);
   Framing f = CurrentFraming();
-  double end = Now() + s.timeoutMs;
+  double end = s.blocking ? Now() + s.timeoutMs : 0;
   // A receive that took less than it asked for emptied the system's buffer:
   // another one now would find nothing.
   bool drained = false;
@@ -676,9 +676,10 @@ int32_t nlPollGroup(int32_t group, int32_t status, NLsocket* sockets, int32_t ma
     if (queued) events |= POLLOUT;
     fds[i] = pollfd{events ? s.fd : -1, events, 0};
   }
-  double end = Now() + (any ? 0 : timeoutMs);
+  double wait = any ? 0 : timeoutMs;
+  double end = wait > 0 ? Now() + wait : 0;
   for (;;) {
-    double left = end - Now();
+    double left = wait > 0 ? end - Now() : 0;
     if (left < 0) left = 0;
     int r = poll(fds.data(), nfds_t(fds.size()), int(left + 0.999));
     if (r >= 0) break;
