@@ -98,12 +98,15 @@ struct NetCycle {
     if (connection_ != kNlInvalid) platform::nlGroupAddSocket(waitSet_, connection_);
     if (listener_ != kNlInvalid) platform::nlGroupAddSocket(waitSet_, listener_);
   }
+  ~NetCycle() { delete spare_; }
+  NetCycle(const NetCycle&) = delete;
+  NetCycle& operator=(const NetCycle&) = delete;
 
   // One cycle: local players' joins, a wait of at most waitMs for the
   // network, then everything that came in.
   void Run(double waitMs) {
     JoinLocalPlayers();
-    if (listener_ != kNlInvalid) HoldBackOrResume();
+    if (listener_ != kNlInvalid) ResumeHeldBack();
     int32_t n = platform::nlPollGroup(waitSet_, platform::kNlReadStatus, ready_,
                                       kNetMaxConnections + 2, waitMs);
     readyCount_ = n > 0 ? n : 0;
@@ -136,7 +139,7 @@ struct NetCycle {
 
   // The hosting program's own text: its players get it at once, other
   // processes' players through their sockets (waiting while a peer's queue
-  // is full). False when no route list exists (not hosting).
+  // is full). Called with the mutex held; it is released while writing.
   bool SendDirect(NetPacket& packet, bool* sent);
 
  private:
@@ -415,7 +418,7 @@ struct NetCycle {
 
   // Sources read again once every queue that held them back is down to the
   // low-water mark (or its peer is gone).
-  void HoldBackOrResume() {
+  void ResumeHeldBack() {
     for (auto it = heldBack_.begin(); it != heldBack_.end();) {
       auto& full = it->full;
       full.erase(std::remove_if(full.begin(), full.end(),
@@ -451,8 +454,8 @@ struct NetCycle {
       if (a != connection_) Disconnect(a);
   }
 
-  // Under no lock: the route list of the hosting program's direct texts
-  // follows hostPlayers.
+  // The route list of the hosting program's direct texts follows
+  // hostPlayers (copied under the mutex).
   void PublishRoutes() {
     Lock lock(s_);
     routes_.clear();
@@ -634,9 +637,6 @@ struct NetCycle {
   int32_t readyCount_ = 0;
   NetPacket packet_{};
   NetPacket reply_{};
-
- public:
-  ~NetCycle() { delete spare_; }
 };
 
 bool NetCycle::SendDirect(NetPacket& packet, bool* sent) {
