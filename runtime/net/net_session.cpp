@@ -138,7 +138,7 @@ void ShutdownNetSession(double waitLimitMs) {
       packet.payloadLength = 0;
       packet.targetId = 0;
       packet.senderOrSubjectId = ids[i];
-      NetSendPacket(connection, &packet);
+      NetWritePacket(connection, &packet);  // no waiting on a host that stopped reading
     }
   }
 
