@@ -3,7 +3,9 @@
 // between the same two processes with messages of the same sizes (17-byte
 // header plus payload), in one run. Two patterns: ping-pong (one message in
 // flight) and a window of 32 in flight. Reports one-way messages per second
-// and the ratio runtime / raw.
+// and the ratio runtime / raw: medians of five runs, raw and runtime
+// measured back to back in each.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -22,7 +24,16 @@ namespace {
 
 const int kSizes[] = {16, 256, 1024};
 const int kWindows[] = {1, 32};
-constexpr int kRoundTrips = 4000;
+constexpr int kRoundTrips = 10000;
+constexpr int kRuns = 5;
+
+// The middle of kRuns measurements (a failed one counts as -1).
+double Median(const double (&runs)[kRuns]) {
+  double sorted[kRuns];
+  std::copy(runs, runs + kRuns, sorted);
+  std::sort(sorted, sorted + kRuns);
+  return sorted[kRuns / 2];
+}
 
 std::string Payload(int size, int seq) {
   std::string s = std::to_string(seq) + ":";
@@ -118,74 +129,85 @@ int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "--runtime-peer") == 0) return RuntimePeer(argv[2]);
 
   std::string self = platform::ProgramPath();
-  double raw[2][3] = {}, runtime[2][3] = {};
+  // rate[kind][window][size][run], kind 0 raw TCP, 1 the runtime.
+  double rate[2][2][3][kRuns] = {};
 
-  // Raw TCP.
-  {
-    uint16_t port = 0;
-    int listener = platform::RawTcpListen(0, &port);
-    int64_t child = platform::LaunchProgram({self, "--raw-peer", std::to_string(port)});
-    int fd = platform::RawTcpAccept(listener, 5000);
-    if (child < 0 || fd < 0) {
-      std::fprintf(stderr, "bench_net_messages: raw peer did not connect\n");
-      return 1;
-    }
-    platform::RawTcpNoDelay(fd);
-    std::vector<char> buffer;
-    std::string m;
-    auto send = [&](int size, int seq) {
-      std::string out = RawMessage(Payload(size, seq));
-      platform::RawTcpSend(fd, out.data(), int64_t(out.size()));
-    };
-    auto receive = [&](int size, int seq) {
-      return RawReadMessage(fd, buffer, m) && m.compare(17, std::string::npos, Payload(size, seq)) == 0;
-    };
-    for (int w = 0; w < 2; ++w)
-      for (int s = 0; s < 3; ++s) raw[w][s] = Measure(kWindows[w], kSizes[s], send, receive);
-    platform::RawTcpClose(fd);
-    platform::RawTcpClose(listener);
-    platform::WaitForProgram(child);
+  // Raw TCP peer.
+  uint16_t rawPort = 0;
+  int listener = platform::RawTcpListen(0, &rawPort);
+  int64_t rawChild = platform::LaunchProgram({self, "--raw-peer", std::to_string(rawPort)});
+  int fd = platform::RawTcpAccept(listener, 5000);
+  if (rawChild < 0 || fd < 0) {
+    std::fprintf(stderr, "bench_net_messages: raw peer did not connect\n");
+    return 1;
   }
+  platform::RawTcpNoDelay(fd);
+  std::vector<char> buffer;
+  std::string m;
+  auto rawSend = [&](int size, int seq) {
+    std::string out = RawMessage(Payload(size, seq));
+    platform::RawTcpSend(fd, out.data(), int64_t(out.size()));
+  };
+  auto rawReceive = [&](int size, int seq) {
+    return RawReadMessage(fd, buffer, m) && m.compare(17, std::string::npos, Payload(size, seq)) == 0;
+  };
 
   // The runtime: this process hosts, the peer joins.
-  {
-    CreateNetSession();
-    uint16_t port = 0;
-    platform::RawTcpClose(platform::RawTcpListen(0, &port));
-    std::string portText = std::to_string(port);
-    if (NetHostSession(portText.c_str()) != 1.0) {
-      std::fprintf(stderr, "bench_net_messages: cannot host on port %u\n", port);
-      return 1;
-    }
-    BasicString me = NetCreatePlayer("bench");
-    int64_t child = platform::LaunchProgram({self, "--runtime-peer", portText});
-    double end = platform::NowMs() + 10000;
-    while (NetPlayerCount() < 2 && platform::NowMs() < end) platform::SleepMs(20);
-    BasicString peer = NetPlayerId(1);
-    if (child < 0 || NetPlayerCount() < 2) {
-      std::fprintf(stderr, "bench_net_messages: runtime peer did not join\n");
-      return 1;
-    }
-    auto send = [&](int size, int seq) {
-      NetSendText(me, peer, BasicString(Payload(size, seq).c_str()));
-    };
-    auto receive = [&](int size, int seq) { return NextMessage(me) == Payload(size, seq); };
-    for (int w = 0; w < 2; ++w)
-      for (int s = 0; s < 3; ++s) runtime[w][s] = Measure(kWindows[w], kSizes[s], send, receive);
-    NetSendText(me, peer, "#end");
-    platform::WaitForProgram(child);
-    ShutdownNetSession();
+  CreateNetSession();
+  uint16_t port = 0;
+  platform::RawTcpClose(platform::RawTcpListen(0, &port));
+  std::string portText = std::to_string(port);
+  if (NetHostSession(portText.c_str()) != 1.0) {
+    std::fprintf(stderr, "bench_net_messages: cannot host on port %u\n", port);
+    return 1;
   }
+  BasicString me = NetCreatePlayer("bench");
+  int64_t child = platform::LaunchProgram({self, "--runtime-peer", portText});
+  double end = platform::NowMs() + 10000;
+  while (NetPlayerCount() < 2 && platform::NowMs() < end) platform::SleepMs(20);
+  BasicString peer = NetPlayerId(1);
+  if (child < 0 || NetPlayerCount() < 2) {
+    std::fprintf(stderr, "bench_net_messages: runtime peer did not join\n");
+    return 1;
+  }
+  auto send = [&](int size, int seq) {
+    NetSendText(me, peer, BasicString(Payload(size, seq).c_str()));
+  };
+  auto receive = [&](int size, int seq) { return NextMessage(me) == Payload(size, seq); };
 
-  std::printf("one-way messages per second over loopback, %d round trips each\n", kRoundTrips);
+  // Runs alternate between the two, so that a change in the machine's load
+  // falls on both.
+  for (int run = 0; run < kRuns; ++run)
+    for (int w = 0; w < 2; ++w)
+      for (int s = 0; s < 3; ++s) {
+        rate[0][w][s][run] = Measure(kWindows[w], kSizes[s], rawSend, rawReceive);
+        rate[1][w][s][run] = Measure(kWindows[w], kSizes[s], send, receive);
+      }
+
+  platform::RawTcpClose(fd);
+  platform::RawTcpClose(listener);
+  platform::WaitForProgram(rawChild);
+  NetSendText(me, peer, "#end");
+  platform::WaitForProgram(child);
+  ShutdownNetSession();
+
+  std::printf("one-way messages per second over loopback, %d round trips each, median of %d runs\n"
+              "(ratio: the median of the runs' runtime / raw, each pair measured back to back)\n",
+              kRoundTrips, kRuns);
   std::printf("%-10s %8s %14s %14s %8s\n", "pattern", "payload", "runtime", "raw TCP", "ratio");
   double worst = 1e9;
   for (int w = 0; w < 2; ++w)
     for (int s = 0; s < 3; ++s) {
-      double ratio = raw[w][s] > 0 && runtime[w][s] > 0 ? runtime[w][s] / raw[w][s] : 0;
+      double raw = Median(rate[0][w][s]), runtime = Median(rate[1][w][s]);
+      double ratios[kRuns];
+      for (int run = 0; run < kRuns; ++run) {
+        double a = rate[1][w][s][run], b = rate[0][w][s][run];
+        ratios[run] = a > 0 && b > 0 ? a / b : 0;
+      }
+      double ratio = Median(ratios);
       if (ratio < worst) worst = ratio;
       std::printf("%-10s %8d %14.0f %14.0f %8.2f\n", w == 0 ? "ping-pong" : "window 32",
-                  kSizes[s], runtime[w][s], raw[w][s], ratio);
+                  kSizes[s], runtime, raw, ratio);
     }
   std::printf("lowest ratio %.2f (goal 0.80)\n", worst);
   return 0;

@@ -1,5 +1,6 @@
 #include "net/http_download.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +16,36 @@ namespace {
 constexpr double kDefaultTimeoutMs = 30000.0;
 constexpr int kRequestRoom = 4096;
 constexpr int kChunk = 4095;
+// Header bytes kept for reading its fields.
+constexpr size_t kHeaderKept = 65536;
+
+// The value of the first well-formed Content-Length line of a header, or -1.
+int64_t ContentLength(const std::string& header) {
+  static const char kName[] = "content-length:";
+  size_t lineStart = 0;
+  while (lineStart < header.size()) {
+    size_t lineEnd = header.find('\n', lineStart);
+    if (lineEnd == std::string::npos) lineEnd = header.size();
+    size_t nameLength = sizeof kName - 1;
+    bool named = lineEnd - lineStart > nameLength;
+    for (size_t i = 0; named && i < nameLength; ++i)
+      named = std::tolower(static_cast<unsigned char>(header[lineStart + i])) == kName[i];
+    if (named) {
+      size_t i = lineStart + nameLength;
+      while (i < lineEnd && (header[i] == ' ' || header[i] == '\t')) ++i;
+      int64_t value = 0;
+      size_t digits = 0;
+      while (i < lineEnd && header[i] >= '0' && header[i] <= '9' && value < (int64_t(1) << 50)) {
+        value = value * 10 + (header[i++] - '0');
+        ++digits;
+      }
+      while (i < lineEnd && (header[i] == ' ' || header[i] == '\t' || header[i] == '\r')) ++i;
+      if (digits > 0 && i == lineEnd) return value;
+    }
+    lineStart = lineEnd + 1;
+  }
+  return -1;
+}
 
 // Owns the socket and the file of one download. The layer is left running:
 // a session may be using it at the same time.
@@ -83,6 +114,9 @@ double HttpGetToFileWithin(const BasicString& host, const BasicString& path, dou
   char buffer[kChunk];
   bool inHeader = true;
   int lineEnds = 0;
+  std::string header;
+  int64_t announced = -1;  // Content-Length, when the header gives one
+  int64_t stored = 0;
   for (;;) {
     int32_t n = platform::nlRead(d.socket, buffer, kChunk);
     if (n < 0) break;
@@ -90,6 +124,7 @@ double HttpGetToFileWithin(const BasicString& host, const BasicString& path, dou
     if (inHeader) {
       while (start < n && inHeader) {
         char c = buffer[start++];
+        if (header.size() < kHeaderKept) header.push_back(c);
         if (c == '\n')
           ++lineEnds;
         else if (c != '\r')
@@ -97,9 +132,22 @@ double HttpGetToFileWithin(const BasicString& host, const BasicString& path, dou
         if (lineEnds == 2) inHeader = false;
       }
       if (inHeader) continue;
+      announced = ContentLength(header);
     }
     int64_t body = n - start;
+    // Bytes beyond an announced length are not part of the body.
+    if (announced >= 0 && body > announced - stored) body = announced - stored;
     if (body > 0 && platform::WriteFile(d.file, buffer + start, body) != body) return 0;
+    stored += body;
   }
-  return platform::nlGetError() == platform::kNlMessageEnd ? 1 : 0;
+  if (platform::nlGetError() != platform::kNlMessageEnd) return 0;
+  // Closed before the header ended (or before anything came), or before the
+  // announced length arrived: a cut-short response, not kept.
+  if (inHeader || (announced >= 0 && stored < announced)) {
+    platform::CloseFile(d.file);
+    d.file = platform::kNoFile;
+    platform::DeleteFile(native.c_str());
+    return 0;
+  }
+  return 1;
 }

@@ -8,7 +8,10 @@
 // server sent its whole response and closed the connection and every byte
 // was written; 0 otherwise (no file could be made, a write fell short, the
 // request does not fit 4096 bytes, the connection failed or was reset, or
-// the server was silent for longer than the time limit). A file that was
+// the server was silent for longer than the time limit). A response cut
+// short (closed before its header ended, or before the Content-Length it
+// announced arrived) also gives 0 and its file is removed; bytes past an
+// announced length are not stored. After other failures a file that was
 // made stays with what was written.
 double HttpGetToFile(const BasicString& host, const BasicString& path, double port,
                      const BasicString& fileName);

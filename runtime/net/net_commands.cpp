@@ -1,5 +1,6 @@
 #include "net/net_commands.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -231,6 +232,9 @@ double NetSendText(const BasicString& sender, const BasicString& target,
   if (length > uint32_t(kNetPayloadMax)) length = kNetPayloadMax;
   std::memcpy(packet.payload, StrCStr(message), length);
   packet.payloadLength = length;
+  // The host hands its own players' texts on itself; others go to the host.
+  bool sent = false;
+  if (NetSendDirect(s, &packet, &sent)) return sent ? 1 : 0;
   return NetSendPacket(NetConnectionSocket(s), &packet) ? 1 : 0;
 }
 
@@ -242,7 +246,8 @@ bool TakeMessage(NetSession* s, int32_t id, NetPacket& packet) {
     if (p->id != id) continue;
     NetQueuedPacket* m = p->messages.head;
     if (!m) return false;
-    std::memcpy(&packet, &m->packet, kNetPacketSize);
+    uint32_t length = std::min(uint32_t(m->packet.payloadLength), uint32_t(kNetPayloadMax));
+    std::memcpy(&packet, &m->packet, kNetHeaderSize + length);
     NetQueueUnlink(p->messages, m);
     delete m;
     return true;

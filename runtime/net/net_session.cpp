@@ -26,13 +26,15 @@ NetSession* CreateNetSession() {
   s->isHost = 0;
   platform::htMutexInit(&s->mutex);
   platform::htCondInit(&s->changed);
+  platform::htMutexInit(&s->cycleLock);
+  s->cycle = nullptr;
   platform::nlSetPacketFraming(kNetHeaderSize, 5, kNetPayloadMax);
   gNetSession = s;
   SetShutdownStep(kShutdownNetwork, ReleaseNetSession);
   return s;
 }
 
-bool NetSendPacket(platform::NLsocket socket, NetPacket* packet) {
+bool NetWritePacket(platform::NLsocket socket, NetPacket* packet) {
   std::memcpy(packet->magic, "ORVN", 4);
   // A longer payload does not fit the receiver's buffer: it is not sent.
   if (packet->payloadLength > uint32_t(kNetPayloadMax)) return false;
@@ -46,10 +48,10 @@ bool NetSendPacket(platform::NLsocket socket, NetPacket* packet) {
       return false;
     }
     if (n == 0) {
-      // The peer takes nothing now: wait for room, but not for ever.
+      // A stream socket takes nothing now: wait for room, but not for ever.
       double now = platform::NowMs();
       if (idleSince < 0) idleSince = now;
-      if (now - idleSince > 2000.0) return false;
+      if (now - idleSince > kNetStallMs) return false;
       platform::nlWaitWritable(socket, 50);
       continue;
     }
@@ -58,6 +60,20 @@ bool NetSendPacket(platform::NLsocket socket, NetPacket* packet) {
     left -= n;
   }
   return true;
+}
+
+bool NetSendPacket(platform::NLsocket socket, NetPacket* packet) {
+  // Back-pressure: a peer that reads slowly slows its sender down; one that
+  // reads nothing for kNetStallMs is given up on (the host drops it then;
+  // the extra second leaves that to the host). A refused packet is not sent.
+  for (;;) {
+    double stalled = 0;
+    int64_t queued = platform::nlSendQueued(socket, &stalled);
+    if (queued < 0 || queued <= kNetSendHighWater) break;  // a failure shows in the write
+    if (stalled > kNetStallMs + 1000.0) return false;
+    platform::nlWaitWritable(socket, 50);
+  }
+  return NetWritePacket(socket, packet);
 }
 
 BasicString NetPayloadText(const NetPacket& packet) {
@@ -122,7 +138,7 @@ void ShutdownNetSession(double waitLimitMs) {
       packet.payloadLength = 0;
       packet.targetId = 0;
       packet.senderOrSubjectId = ids[i];
-      NetSendPacket(connection, &packet);
+      NetWritePacket(connection, &packet);  // no waiting on a host that stopped reading
     }
   }
 
@@ -180,6 +196,7 @@ bool ReleaseAbandonedNetSession() {
 void FreeNetSession(NetSession* s) {
   platform::htMutexDestroy(&s->mutex);
   platform::htCondDestroy(&s->changed);
+  platform::htMutexDestroy(&s->cycleLock);
   NetFreePackets(s->replies);
   NetFreePackets(s->incoming);
   NetFreePlayers(s->hostPlayers);

@@ -68,6 +68,10 @@ struct NetPlayerRecord {
   NetQueue<NetQueuedPacket> messages;
 };
 
+// The state of the network cycle (sockets, the host's lists), run by the
+// network thread or by a thread that waits for the session.
+struct NetCycle;
+
 struct NetSession {
   int32_t nextPlayerId;
   int32_t requestPlayerId;
@@ -81,11 +85,21 @@ struct NetSession {
   uint8_t stopRequested;
   uint8_t threadRunning;
   platform::HtMutex mutex;
-  // Broadcast by the network thread whenever it delivers messages or
-  // answers, gives a player its id, or stops.
+  // Broadcast, after the mutex is released and only while sleepers is not
+  // 0, whenever news grows: messages or answers delivered, a player given
+  // its id, the cycle handed on, the thread stopped.
   platform::HtCondition changed;
   NetQueue<NetQueuedPacket> incoming;
   NetQueue<NetQueuedPacket> replies;
+  // Held by whoever runs the network cycle; cycle is set while the thread
+  // runs (changed under both locks).
+  platform::HtMutex cycleLock;
+  NetCycle* cycle;
+  // Under the mutex: threads asleep on changed, a count of news, and when a
+  // thread last waited for the session (the thread leaves the cycle to it).
+  uint32_t sleepers;
+  uint32_t news;
+  double lastWaitMs;
 };
 
 extern NetSession* gNetSession;
@@ -107,8 +121,16 @@ bool ReleaseAbandonedNetSession();
 void FreeNetSession(NetSession* s);
 
 // Writes one packet completely on socket ("ORVN" is stored first); false
-// when a write failed or the payload length is above kNetPayloadMax.
+// when a write failed or the payload length is above kNetPayloadMax. While
+// more than kNetSendHighWater bytes wait to go out on the socket it first
+// waits for them to move; when none has moved for kNetStallMs (and a
+// second) it fails without writing.
 bool NetSendPacket(platform::NLsocket socket, NetPacket* packet);
+// The same without waiting for queued bytes to move (the network cycle,
+// which holds back the senders instead).
+bool NetWritePacket(platform::NLsocket socket, NetPacket* packet);
+constexpr int64_t kNetSendHighWater = int64_t(1) << 20;
+constexpr double kNetStallMs = 5000.0;
 
 // The payload as text: at most payloadLength (and kNetPayloadMax) bytes,
 // ending at the first NUL.
@@ -122,10 +144,14 @@ void NetSetPayloadU32(NetPacket& packet, uint32_t value);
 platform::NLsocket NetConnectionSocket(NetSession* s);
 
 // Waits until ready() (called under the session mutex) is true, for at
-// most limitMs; between tries the mutex is released while waiting for the
-// thread's signal (20 ms at most). True when ready() came true.
+// most limitMs. Meanwhile the waiting thread runs the network cycle itself
+// when no other thread does, else sleeps until there is news. True when
+// ready() came true.
 template <typename Ready>
 bool NetWaitUnderMutex(NetSession* s, double limitMs, Ready ready);
+// One step of such a wait: runs one network cycle (at most ms long) when
+// the cycle is free, else sleeps at most ms or until news differs from seen.
+void NetWaitStep(NetSession* s, uint32_t seen, double now, double ms);
 
 // Queue helpers: append links after the tail; remove unlinks and frees.
 template <typename T>
@@ -162,16 +188,14 @@ void NetFreePlayers(NetQueue<NetPlayerRecord>& q);
 template <typename Ready>
 bool NetWaitUnderMutex(NetSession* s, double limitMs, Ready ready) {
   double end = platform::NowMs() + limitMs;
-  platform::htMutexLock(&s->mutex);
   for (;;) {
-    if (ready()) break;
-    double left = end - platform::NowMs();
-    if (left <= 0) {
-      platform::htMutexUnlock(&s->mutex);
-      return false;
-    }
-    platform::htCondWait(&s->changed, &s->mutex, left < 20.0 ? left : 20.0);
+    platform::htMutexLock(&s->mutex);
+    bool done = ready();
+    uint32_t seen = s->news;
+    platform::htMutexUnlock(&s->mutex);
+    double now = platform::NowMs();
+    if (done) return true;
+    if (now >= end) return false;
+    NetWaitStep(s, seen, now, end - now);
   }
-  platform::htMutexUnlock(&s->mutex);
-  return true;
 }

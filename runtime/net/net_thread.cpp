@@ -9,11 +9,19 @@ using platform::kNlInvalid;
 
 namespace {
 
-// Whole messages taken from one socket before the others get their turn.
-constexpr int kDrainLimit = 4096;
+// Bytes of whole messages taken from one socket before the others get
+// their turn (at least one message).
+constexpr int32_t kDrainBudget = 64 * 1024;
 // Longest wait for network activity between two cycles; local work (new
 // players, the stop flag) is seen at least this often.
 constexpr double kCycleWaitMs = 10.0;
+// The thread leaves the cycle to a thread that waited this recently.
+constexpr double kHandOverMs = 2.0;
+// A source held back for a full destination reads again once that queue
+// is down to this.
+constexpr int64_t kSendLowWater = kNetSendHighWater / 2;
+// How often the host looks for peers whose queues have stopped moving.
+constexpr double kStallCheckMs = 100.0;
 
 struct Lock {
   NetSession* s;
@@ -23,11 +31,27 @@ struct Lock {
   Lock& operator=(const Lock&) = delete;
 };
 
+// A queue element holding the header and payload of packet (the rest of
+// its payload is not copied).
 NetQueuedPacket* CopyPacket(const NetPacket& packet, NLsocket origin) {
-  auto* e = new NetQueuedPacket{};
-  std::memcpy(&e->packet, &packet, sizeof packet);
+  auto* e = new NetQueuedPacket;
+  e->prev = e->next = nullptr;
+  uint32_t length = std::min(uint32_t(packet.payloadLength), uint32_t(kNetPayloadMax));
+  std::memcpy(&e->packet, &packet, kNetHeaderSize + length);
+  if (length < uint32_t(kNetPayloadMax)) e->packet.payload[length] = 0;
   e->origin = origin;
   return e;
+}
+
+// Under the mutex: counts news; true when someone sleeps on the condition
+// (to be woken once the mutex is released).
+bool AddNews(NetSession* s) {
+  ++s->news;
+  return s->sleepers > 0;
+}
+
+void Wake(NetSession* s, bool wake) {
+  if (wake) platform::htCondBroadcast(&s->changed);
 }
 
 void RemovePacket(NetQueue<NetQueuedPacket>& q, NetQueuedPacket* e) {
@@ -62,46 +86,69 @@ void BuildJoinRequest(const NetPlayerRecord& p, NetPacket& out) {
   b[10 + kNetNameMax] = 0;
 }
 
-class NetThread {
+}  // namespace
+
+struct NetCycle {
  public:
-  explicit NetThread(NetSession* s) : s_(s) {
+  explicit NetCycle(NetSession* s) : s_(s) {
     Lock lock(s_);
     connection_ = s_->connectionSocket;
     listener_ = s_->listenSocket;
-  }
-
-  int Run() {
     waitSet_ = platform::nlGroupCreate();
     if (connection_ != kNlInvalid) platform::nlGroupAddSocket(waitSet_, connection_);
     if (listener_ != kNlInvalid) platform::nlGroupAddSocket(waitSet_, listener_);
-    for (;;) {
-      {
-        Lock lock(s_);
-        if (s_->stopRequested) break;
-      }
-      JoinLocalPlayers();
-      if (Ready(connection_)) ReadConnection();
-      if (listener_ != kNlInvalid) {
-        // Accepting also notices a failed listener; an idle cycle tries it.
-        if ((idle_ || Ready(listener_)) && !AcceptConnections()) break;
-        ReadAccepted();
-      }
-      DeliverLocally();
-      if (listener_ != kNlInvalid) HandleAsHost();
-      TakeAnswers();
-      NetFreePackets(s_->incoming);
-      // Sleep until a socket has something (or room for queued messages),
-      // at most one cycle time.
-      int32_t n = platform::nlPollGroup(waitSet_, platform::kNlReadStatus, ready_,
-                                        kNetMaxConnections + 2, kCycleWaitMs);
-      readyCount_ = n > 0 ? n : 0;
-      idle_ = n <= 0;
+  }
+  ~NetCycle() { delete spare_; }
+  NetCycle(const NetCycle&) = delete;
+  NetCycle& operator=(const NetCycle&) = delete;
+
+  // One cycle: local players' joins, a wait of at most waitMs for the
+  // network, then everything that came in.
+  void Run(double waitMs) {
+    JoinLocalPlayers();
+    if (listener_ != kNlInvalid) ResumeHeldBack();
+    int32_t n = platform::nlPollGroup(waitSet_, platform::kNlReadStatus, ready_,
+                                      kNetMaxConnections + 2, waitMs);
+    readyCount_ = n > 0 ? n : 0;
+    bool idle = n <= 0;
+    if (Ready(connection_)) ReadConnection();
+    if (listener_ != kNlInvalid) {
+      // Accepting also notices a failed listener; an idle cycle tries it.
+      if ((idle || Ready(listener_)) && !AcceptConnections()) return;
+      ReadAccepted();
     }
-    End();
-    return 0;
+    DeliverLocally();
+    if (listener_ != kNlInvalid) {
+      HandleAsHost();
+      DropStalledPeers();
+    }
+    TakeAnswers();
+    NetFreePackets(s_->incoming);
   }
 
+  void End() {
+    for (NLsocket a : open_) platform::nlClose(a);
+    for (NetPlayerRecord* p = s_->hostPlayers.head; p; p = p->next) p->socket = kNlInvalid;
+    open_.clear();
+    platform::nlGroupDestroy(waitSet_);
+    NetFreePackets(s_->incoming);
+    NetFreePackets(localOut_);
+    Lock lock(s_);
+    routes_.clear();
+  }
+
+  // The hosting program's own text: its players get it at once, other
+  // processes' players through their sockets (waiting while a peer's queue
+  // is full). Called with the mutex held; it is released while writing.
+  bool SendDirect(NetPacket& packet, bool* sent);
+
  private:
+  struct Route {
+    int32_t id;
+    NLsocket socket;
+    bool inactive;
+  };
+
   // Local players: records marked -2 go, new records (-1) send their join
   // request and wait for the answer as -3.
   void JoinLocalPlayers() {
@@ -114,30 +161,37 @@ class NetThread {
       } else if (p->id == -1) {
         BuildJoinRequest(*p, packet_);
         platform::htMutexUnlock(&s_->mutex);
-        NetSendPacket(connection_, &packet_);
+        NetWritePacket(connection_, &packet_);
         platform::htMutexLock(&s_->mutex);
         if (p->id == -1) p->id = -3;
-        next = p->next;  // only this thread removes records
+        next = p->next;  // only the cycle removes records
       }
       p = next;
     }
   }
 
-  // Reads every whole message waiting on socket into incoming; false when
-  // the socket failed or its peer is gone.
+  // Reads the whole messages waiting on socket into incoming, up to the
+  // budget; false when the socket failed or its peer is gone.
   bool Drain(NLsocket socket) {
-    for (int taken = 0; taken < kDrainLimit; ++taken) {
-      int32_t n = platform::nlRead(socket, &packet_, kNetPacketSize);
+    int32_t taken = 0;
+    for (;;) {
+      if (!spare_) spare_ = new NetQueuedPacket;
+      int32_t n = platform::nlRead(socket, &spare_->packet, kNetPacketSize);
       if (n == 0) return true;
       if (n < 0) return false;
-      if (n < kNetHeaderSize || std::memcmp(packet_.magic, "ORVN", 4) != 0) continue;
-      // The layer hands out exactly header + payloadLength bytes, at most 1024.
-      uint32_t length = packet_.payloadLength;
-      if (length > uint32_t(kNetPayloadMax)) return false;
-      std::memset(packet_.payload + length, 0, size_t(kNetPayloadMax) - length);
-      NetQueueAppend(s_->incoming, CopyPacket(packet_, socket));
+      taken += n;
+      NetPacket& m = spare_->packet;
+      if (n >= kNetHeaderSize && std::memcmp(m.magic, "ORVN", 4) == 0) {
+        // The layer hands out exactly header + payloadLength bytes, at most 1024.
+        uint32_t length = m.payloadLength;
+        if (length > uint32_t(kNetPayloadMax)) return false;
+        if (length < uint32_t(kNetPayloadMax)) m.payload[length] = 0;
+        spare_->origin = socket;
+        NetQueueAppend(s_->incoming, spare_);
+        spare_ = nullptr;
+      }
+      if (taken >= kDrainBudget || !platform::nlReadPending(socket)) return true;
     }
-    return true;
   }
 
   void ReadConnection() {
@@ -180,23 +234,22 @@ class NetThread {
     s_->connectionSocket = kNlInvalid;
   }
 
-  // Sockets the last wait reported; everything counts as ready at the start.
+  // Sockets the last wait reported.
   bool Ready(NLsocket socket) const {
     if (socket == kNlInvalid) return false;
-    if (readyCount_ < 0) return true;
     return std::find(ready_, ready_ + readyCount_, socket) != ready_ + readyCount_;
   }
 
   void ReadAccepted() {
-    std::vector<NLsocket> ready;
+    readable_.clear();
     for (NLsocket a : open_)
-      if (Ready(a)) ready.push_back(a);
-    for (NLsocket a : ready)
+      if (Ready(a) && !IsHeldBack(a)) readable_.push_back(a);
+    for (NLsocket a : readable_)
       if (!Drain(a)) Disconnect(a);
   }
 
-  // A peer that left, failed or sent what no buffer holds: its socket is
-  // closed and every player it owned is removed.
+  // A peer that left, failed, sent what no buffer holds or stopped reading:
+  // its socket is closed and every player it owned is removed.
   void Disconnect(NLsocket socket) {
     platform::nlGroupDeleteSocket(waitSet_, socket);
     platform::nlClose(socket);
@@ -207,37 +260,53 @@ class NetThread {
       if (p->socket == socket) RemovePlayer(s_->hostPlayers, p);
       p = next;
     }
+    for (auto it = heldBack_.begin(); it != heldBack_.end();) {
+      it->full.erase(std::remove(it->full.begin(), it->full.end(), socket), it->full.end());
+      if (it->source == socket) {
+        it = heldBack_.erase(it);
+      } else {
+        ++it;
+      }
+    }
+    PublishRoutes();
   }
 
   bool IsOpen(NLsocket socket) const {
     return std::find(open_.begin(), open_.end(), socket) != open_.end();
   }
 
-  // Texts to players of this process go to their queues; a text for one
-  // player is used up by the first record with that id.
+  // Texts from the host to players of this process go to their queues; a
+  // text for one player is used up by the first record with that id. (The
+  // host hands texts from other processes on in the order they came.)
   void DeliverLocally() {
-    Lock lock(s_);
-    bool delivered = false;
-    NetQueuedPacket* m = s_->incoming.head;
-    while (m) {
-      NetQueuedPacket* next = m->next;
-      bool used = false;
-      if (m->packet.type == kNetText) {
-        int32_t target = m->packet.targetId;
-        for (NetPlayerRecord* p = s_->localPlayers.head; p; p = p->next) {
-          if (p->id < 0 || p->id != target) continue;
-          NetQueueAppend(p->messages, CopyPacket(m->packet, m->origin));
-          used = true;
-          break;
+    if (!s_->incoming.head) return;
+    bool wake = false;
+    {
+      Lock lock(s_);
+      bool delivered = false;
+      NetQueuedPacket* m = s_->incoming.head;
+      while (m) {
+        NetQueuedPacket* next = m->next;
+        if (m->packet.type == kNetText && m->origin == connection_) {
+          if (NetPlayerRecord* p = LocalPlayer(m->packet.targetId)) {
+            NetQueueUnlink(s_->incoming, m);
+            NetQueueAppend(p->messages, m);
+            delivered = true;
+          }
         }
+        m = next;
       }
-      if (used) {
-        RemovePacket(s_->incoming, m);
-        delivered = true;
-      }
-      m = next;
+      if (delivered) wake = AddNews(s_);
     }
-    if (delivered) platform::htCondBroadcast(&s_->changed);
+    Wake(s_, wake);
+  }
+
+  // Under the mutex: the first local player with that id (ids 0 and up).
+  NetPlayerRecord* LocalPlayer(int32_t id) {
+    if (id < 0) return nullptr;
+    for (NetPlayerRecord* p = s_->localPlayers.head; p; p = p->next)
+      if (p->id == id) return p;
+    return nullptr;
   }
 
   // A peer whose socket fails a write has lost part of its stream: it is
@@ -245,7 +314,23 @@ class NetThread {
   void Send(NLsocket socket, NetPacket& packet) {
     if (socket == kNlInvalid || !IsOpen(socket)) return;
     if (std::find(failed_.begin(), failed_.end(), socket) != failed_.end()) return;
-    if (!NetSendPacket(socket, &packet)) failed_.push_back(socket);
+    if (!NetWritePacket(socket, &packet)) failed_.push_back(socket);
+  }
+
+  // A text forwarded from origin to a player: this process's own players
+  // get it directly, others through their socket (noting who feeds whom).
+  void Forward(NLsocket origin, NetPlayerRecord* p, NetPacket& packet) {
+    if (IsLocalId(p->id)) {
+      NetQueueAppend(localOut_, CopyPacket(packet, origin));
+      return;
+    }
+    Send(p->socket, packet);
+    Feed feed{origin, p->socket};
+    if (std::find(fed_.begin(), fed_.end(), feed) == fed_.end()) fed_.push_back(feed);
+  }
+
+  bool IsLocalId(int32_t id) const {
+    return id >= 0 && std::find(localIds_.begin(), localIds_.end(), id) != localIds_.end();
   }
 
   NetPlayerRecord* HostPlayer(int32_t id) {
@@ -255,17 +340,127 @@ class NetThread {
   }
 
   // Messages from the accepted sockets: forwarding, requests, joins and
-  // removals. hostPlayers and incoming belong to this thread alone.
+  // removals. hostPlayers and incoming belong to the cycle alone.
   void HandleAsHost() {
+    if (!s_->incoming.head) return;
+    {
+      // Only the cycle gives local players their ids or removes them.
+      Lock lock(s_);
+      localIds_.clear();
+      for (NetPlayerRecord* p = s_->localPlayers.head; p; p = p->next)
+        if (p->id >= 0) localIds_.push_back(p->id);
+    }
+    fed_.clear();
     NetQueuedPacket* m = s_->incoming.head;
     while (m) {
       NetQueuedPacket* next = m->next;
-      if (m->origin != connection_ && Handle(m->packet, m->origin)) RemovePacket(s_->incoming, m);
+      if (m->origin == connection_) {
+        m = next;
+        continue;
+      }
+      if (m->packet.type == kNetText && IsLocalId(m->packet.targetId)) {
+        // For a player of this process: the message itself moves on.
+        NetQueueUnlink(s_->incoming, m);
+        NetQueueAppend(localOut_, m);
+      } else if (Handle(m->packet, m->origin)) {
+        RemovePacket(s_->incoming, m);
+      }
       m = next;
     }
+    HandOverLocal();
+    HoldBackSources();
     for (NLsocket socket : failed_)
       if (socket != connection_ && IsOpen(socket)) Disconnect(socket);
     failed_.clear();
+  }
+
+  // Texts for this process's players, gathered while handling, go to their
+  // queues in the order they came.
+  void HandOverLocal() {
+    if (!localOut_.head) return;
+    bool wake = false;
+    {
+      Lock lock(s_);
+      while (NetQueuedPacket* m = localOut_.head) {
+        NetQueueUnlink(localOut_, m);
+        if (NetPlayerRecord* p = LocalPlayer(m->packet.targetId))
+          NetQueueAppend(p->messages, m);
+        else
+          delete m;
+      }
+      wake = AddNews(s_);
+    }
+    Wake(s_, wake);
+  }
+
+  // Back-pressure: a source whose texts went to a peer whose queue is now
+  // above the high-water mark is not read until that queue drains.
+  void HoldBackSources() {
+    for (size_t i = 0; i < fed_.size(); ++i) {
+      NLsocket target = fed_[i].target;
+      bool seen = false;
+      for (size_t j = 0; j < i; ++j) seen = seen || fed_[j].target == target;
+      if (seen || !IsOpen(target)) continue;
+      if (platform::nlSendQueued(target, nullptr) <= kNetSendHighWater) continue;
+      for (const Feed& f : fed_) {
+        if (f.target != target || !IsOpen(f.source)) continue;
+        HeldBack* h = FindHeldBack(f.source);
+        if (!h) {
+          heldBack_.push_back(HeldBack{f.source, {}});
+          h = &heldBack_.back();
+          platform::nlSetReadPaused(f.source, true);
+        }
+        if (std::find(h->full.begin(), h->full.end(), target) == h->full.end())
+          h->full.push_back(target);
+      }
+    }
+  }
+
+  // Sources read again once every queue that held them back is down to the
+  // low-water mark (or its peer is gone).
+  void ResumeHeldBack() {
+    for (auto it = heldBack_.begin(); it != heldBack_.end();) {
+      auto& full = it->full;
+      full.erase(std::remove_if(full.begin(), full.end(),
+                                [this](NLsocket t) {
+                                  return !IsOpen(t) ||
+                                         platform::nlSendQueued(t, nullptr) <= kSendLowWater;
+                                }),
+                 full.end());
+      if (full.empty()) {
+        platform::nlSetReadPaused(it->source, false);
+        it = heldBack_.erase(it);
+      } else {
+        ++it;
+      }
+    }
+  }
+
+  bool IsHeldBack(NLsocket socket) { return FindHeldBack(socket) != nullptr; }
+
+  // A peer whose queue has not moved for kNetStallMs reads nothing: it is
+  // dropped, as is one whose connection failed.
+  void DropStalledPeers() {
+    double now = platform::NowMs();
+    if (now - lastStallCheck_ < kStallCheckMs) return;
+    lastStallCheck_ = now;
+    readable_.clear();
+    for (NLsocket a : open_) {
+      double stalled = 0;
+      int64_t queued = platform::nlSendQueued(a, &stalled);
+      if (queued < 0 || (queued > 0 && stalled > kNetStallMs)) readable_.push_back(a);
+    }
+    for (NLsocket a : readable_)
+      if (a != connection_) Disconnect(a);
+  }
+
+  // The route list of the hosting program's direct texts follows
+  // hostPlayers (copied under the mutex).
+  void PublishRoutes() {
+    Lock lock(s_);
+    routes_.clear();
+    for (NetPlayerRecord* p = s_->hostPlayers.head; p; p = p->next)
+      routes_.push_back(Route{p->id, p->socket, p->inactive != 0});
   }
 
   void ReplyHeader(uint8_t type, int32_t requester) {
@@ -283,15 +478,16 @@ class NetThread {
     reply_.senderOrSubjectId = -1;
     // Answers go back on the socket the request came in on.
     if (m.type == kNetText) {
+      // (Texts for this process's own players have moved on already.)
       std::memcpy(&reply_, &m, kNetHeaderSize + m.payloadLength);
       if (m.targetId == -1) {
         for (NetPlayerRecord* p = s_->hostPlayers.head; p; p = p->next) {
           if (p->inactive || p->hostFlag || p->id == m.senderOrSubjectId) continue;
           reply_.targetId = p->id;
-          Send(p->socket, reply_);
+          Forward(origin, p, reply_);
         }
       } else if (NetPlayerRecord* p = HostPlayer(m.targetId)) {
-        Send(p->socket, reply_);
+        Forward(origin, p, reply_);
       }
       return true;
     }
@@ -350,17 +546,23 @@ class NetThread {
         p->name[length] = 0;
         p->id = s_->nextPlayerId++;
         NetQueueAppend(s_->hostPlayers, p);
+        PublishRoutes();
         ReplyHeader(kNetJoinReply, p->id);
         Send(origin, reply_);
         return true;
       }
       case kNetRemovePlayer: {
         NetPlayerRecord* p = s_->hostPlayers.head;
+        bool removed = false;
         while (p) {
           NetPlayerRecord* next = p->next;
-          if (p->id == m.senderOrSubjectId) RemovePlayer(s_->hostPlayers, p);
+          if (p->id == m.senderOrSubjectId) {
+            RemovePlayer(s_->hostPlayers, p);
+            removed = true;
+          }
           p = next;
         }
+        if (removed) PublishRoutes();
         return true;
       }
       default:
@@ -369,42 +571,51 @@ class NetThread {
   }
 
   // Answers from the host: only what came in on this process's own
-  // connection counts (on the host that is the thread itself).
+  // connection counts (on the host that is the cycle itself).
   void TakeAnswers() {
-    Lock lock(s_);
-    bool answered = false;
-    NetQueuedPacket* m = s_->incoming.head;
-    while (m) {
-      NetQueuedPacket* next = m->next;
-      if (m->origin == connection_ && m->packet.senderOrSubjectId == 0) {
-        if (m->packet.type > 99) {
-          NetQueueAppend(s_->replies, CopyPacket(m->packet, m->origin));
-          RemovePacket(s_->incoming, m);
-        } else if (m->packet.type == kNetJoinReply) {
-          for (NetPlayerRecord* p = s_->localPlayers.head; p; p = p->next)
-            if (p->id == -3) {
-              p->id = m->packet.targetId;
-              break;
-            }
-          RemovePacket(s_->incoming, m);
+    if (!s_->incoming.head) return;
+    bool wake = false;
+    {
+      Lock lock(s_);
+      bool answered = false;
+      NetQueuedPacket* m = s_->incoming.head;
+      while (m) {
+        NetQueuedPacket* next = m->next;
+        if (m->origin == connection_ && m->packet.senderOrSubjectId == 0) {
+          if (m->packet.type > 99) {
+            NetQueueUnlink(s_->incoming, m);
+            NetQueueAppend(s_->replies, m);
+          } else if (m->packet.type == kNetJoinReply) {
+            for (NetPlayerRecord* p = s_->localPlayers.head; p; p = p->next)
+              if (p->id == -3) {
+                p->id = m->packet.targetId;
+                break;
+              }
+            RemovePacket(s_->incoming, m);
+          }
+          answered = true;
         }
-        answered = true;
+        m = next;
       }
-      m = next;
+      if (answered) wake = AddNews(s_);
     }
-    if (answered) platform::htCondBroadcast(&s_->changed);
+    Wake(s_, wake);
   }
 
-  void End() {
-    for (NLsocket a : open_) platform::nlClose(a);
-    for (NetPlayerRecord* p = s_->hostPlayers.head; p; p = p->next) p->socket = kNlInvalid;
-    open_.clear();
-    platform::nlGroupDestroy(waitSet_);
-    NetFreePackets(s_->incoming);
-    Lock lock(s_);
-    s_->threadRunning = 0;
-    s_->stopRequested = 1;
-    platform::htCondBroadcast(&s_->changed);
+  struct Feed {
+    NLsocket source;
+    NLsocket target;
+    bool operator==(const Feed& o) const { return source == o.source && target == o.target; }
+  };
+  struct HeldBack {
+    NLsocket source;
+    std::vector<NLsocket> full;  // the queues it waits for
+  };
+
+  HeldBack* FindHeldBack(NLsocket source) {
+    for (HeldBack& h : heldBack_)
+      if (h.source == source) return &h;
+    return nullptr;
   }
 
   NetSession* s_;
@@ -414,12 +625,61 @@ class NetThread {
   int32_t waitSet_ = -1;
   std::vector<NLsocket> open_;
   std::vector<NLsocket> failed_;
+  std::vector<NLsocket> readable_;
+  std::vector<int32_t> localIds_;
+  std::vector<Feed> fed_;
+  std::vector<HeldBack> heldBack_;
+  std::vector<Route> routes_;  // under the session mutex
+  NetQueue<NetQueuedPacket> localOut_{};
+  NetQueuedPacket* spare_ = nullptr;
+  double lastStallCheck_ = 0;
   NLsocket ready_[kNetMaxConnections + 2] = {};
-  int32_t readyCount_ = -1;
-  bool idle_ = true;
+  int32_t readyCount_ = 0;
   NetPacket packet_{};
   NetPacket reply_{};
 };
+
+bool NetCycle::SendDirect(NetPacket& packet, bool* sent) {
+  struct Target {
+    int32_t id;
+    NLsocket socket;
+  };
+  std::vector<Target> remote;
+  bool wake = false;
+  int32_t target = packet.targetId, sender = packet.senderOrSubjectId;
+  // Under the session mutex (held by the caller).
+  bool delivered = false;
+  for (const Route& r : routes_) {
+    if (target == -1) {
+      if (r.inactive || r.id == sender) continue;
+    } else if (r.id != target) {
+      continue;
+    }
+    if (NetPlayerRecord* p = LocalPlayer(r.id)) {
+      packet.targetId = r.id;
+      NetQueueAppend(p->messages, CopyPacket(packet, kNlInvalid));
+      delivered = true;
+    } else {
+      remote.push_back(Target{r.id, r.socket});
+    }
+    if (target != -1) break;
+  }
+  if (delivered) wake = AddNews(s_);
+  // The cycle may end while the mutex is released: only locals from here.
+  NetSession* s = s_;
+  platform::htMutexUnlock(&s->mutex);
+  Wake(s, wake);
+  *sent = true;
+  for (const Target& t : remote) {
+    packet.targetId = t.id;
+    if (!NetSendPacket(t.socket, &packet)) *sent = false;
+  }
+  platform::htMutexLock(&s->mutex);
+  return true;
+}
+
+namespace {
+
 
 void* ThreadEntry(void* arg) {
   NetThreadMain(static_cast<NetSession*>(arg));
@@ -429,8 +689,91 @@ void* ThreadEntry(void* arg) {
 }  // namespace
 
 int NetThreadMain(NetSession* s) {
-  NetThread thread(s);
-  return thread.Run();
+  {
+    Lock lock(s);
+    if (!s->cycle) s->cycle = new NetCycle(s);
+  }
+  for (;;) {
+    double parkedUntil;
+    {
+      Lock lock(s);
+      if (s->stopRequested) break;
+      parkedUntil = s->lastWaitMs + kHandOverMs;
+    }
+    // A thread that waits for the session runs the cycle itself; this one
+    // takes over again a moment after the last wait.
+    double now = platform::NowMs();
+    if (now < parkedUntil) {
+      platform::SleepMs(parkedUntil - now);
+      continue;
+    }
+    if (platform::htMutexTryLock(&s->cycleLock) != 0) {
+      platform::SleepMs(kHandOverMs);
+      continue;
+    }
+    s->cycle->Run(kCycleWaitMs);
+    bool wake;
+    {
+      Lock lock(s);
+      wake = AddNews(s);
+    }
+    platform::htMutexUnlock(&s->cycleLock);
+    Wake(s, wake);
+  }
+  platform::htMutexLock(&s->cycleLock);
+  NetCycle* cycle = s->cycle;
+  cycle->End();
+  {
+    Lock lock(s);
+    s->cycle = nullptr;
+  }
+  platform::htMutexUnlock(&s->cycleLock);
+  delete cycle;
+  Lock lock(s);
+  s->threadRunning = 0;
+  s->stopRequested = 1;
+  platform::htCondBroadcast(&s->changed);
+  return 0;
+}
+
+void NetWaitStep(NetSession* s, uint32_t seen, double now, double ms) {
+  double slice = ms < kCycleWaitMs ? ms : kCycleWaitMs;
+  if (platform::htMutexTryLock(&s->cycleLock) == 0) {
+    bool running;
+    {
+      Lock lock(s);
+      running = s->cycle && !s->stopRequested;
+      s->lastWaitMs = now;
+    }
+    if (running) {
+      s->cycle->Run(slice);
+      bool wake;
+      {
+        Lock lock(s);
+        wake = AddNews(s);
+      }
+      platform::htMutexUnlock(&s->cycleLock);
+      Wake(s, wake);
+      return;
+    }
+    platform::htMutexUnlock(&s->cycleLock);
+  }
+  // Another thread runs the cycle (or none runs): sleep until it has news.
+  // The network thread leaves the cycle to this one after its current turn.
+  Lock lock(s);
+  s->lastWaitMs = now;
+  if (s->news != seen) return;
+  ++s->sleepers;
+  platform::htCondWait(&s->changed, &s->mutex, slice);
+  --s->sleepers;
+}
+
+bool NetSendDirect(NetSession* s, NetPacket* packet, bool* sent) {
+  if (packet->payloadLength > uint32_t(kNetPayloadMax)) return false;
+  std::memcpy(packet->magic, "ORVN", 4);
+  Lock lock(s);
+  if (!s->cycle || s->stopRequested || !s->isHost) return false;
+  return s->cycle->SendDirect(*packet, sent);
 }
 
 bool NetStartThread(NetSession* s) {
@@ -439,10 +782,27 @@ bool NetStartThread(NetSession* s) {
     s->stopRequested = 0;
     s->threadRunning = 1;
   }
+  {
+    platform::htMutexLock(&s->cycleLock);
+    NetCycle* cycle = new NetCycle(s);
+    {
+      Lock lock(s);
+      s->cycle = cycle;
+    }
+    platform::htMutexUnlock(&s->cycleLock);
+  }
   if (platform::htThreadCreate(ThreadEntry, s)) return true;
-  Lock lock(s);
-  s->stopRequested = 1;
-  s->threadRunning = 0;
+  platform::htMutexLock(&s->cycleLock);
+  NetCycle* cycle = s->cycle;
+  cycle->End();
+  {
+    Lock lock(s);
+    s->cycle = nullptr;
+    s->stopRequested = 1;
+    s->threadRunning = 0;
+  }
+  platform::htMutexUnlock(&s->cycleLock);
+  delete cycle;
   return false;
 }
 
@@ -480,7 +840,8 @@ bool NetRequest(NetSession* s, NetPacket* packet) {
   bool answered = NetWaitUnderMutex(s, 5000.0, [s, packet] {
     NetQueuedPacket* r = s->replies.head;
     if (!r) return false;
-    std::memcpy(packet, &r->packet, kNetPacketSize);
+    uint32_t length = std::min(uint32_t(r->packet.payloadLength), uint32_t(kNetPayloadMax));
+    std::memcpy(packet, &r->packet, kNetHeaderSize + length);
     RemovePacket(s->replies, r);
     return true;
   });

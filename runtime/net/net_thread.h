@@ -18,6 +18,13 @@ int NetThreadMain(NetSession* s);
 // or nothing came.
 bool NetRequest(NetSession* s, NetPacket* packet);
 
+// The hosting process's own text (magic, type, target, sender and payload
+// filled in): delivered to its own players at once and written to the
+// sockets of the others' processes, as the host forwards texts. False when
+// this process does not host a running session (nothing was done); sent
+// tells whether every write went out.
+bool NetSendDirect(NetSession* s, NetPacket* packet, bool* sent);
+
 // Most sockets the host keeps accepted at once; further connections are
 // closed as they arrive.
 constexpr int kNetMaxConnections = 100;

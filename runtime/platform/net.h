@@ -78,15 +78,30 @@ bool nlClose(NLsocket socket);
 
 // Stream sockets: writes up to n bytes (0 when a non-blocking socket cannot
 // take any now). Packet sockets: writes the whole buffer as one message or
-// fails; concurrent writers never interleave. -1 on failure.
+// fails; what the system cannot take now is queued in order (up to 16 MiB,
+// beyond that the write fails); concurrent writers never interleave. -1 on
+// failure.
 int32_t nlWrite(NLsocket socket, const void* buffer, int32_t n);
 // Stream sockets: up to n bytes. Packet sockets: one whole message. 0 when
 // nothing (whole) has arrived on a non-blocking socket; -1 on failure or end
 // of stream (kNlMessageEnd for an orderly close, kNlSockDisconnect for a
 // reset or a close in the middle of a message).
 int32_t nlRead(NLsocket socket, void* buffer, int32_t n);
-// Waits at most ms for the socket to take more bytes.
+// Waits at most ms for the socket to take more bytes; packet sockets first
+// hand queued messages on (false when the connection failed).
 bool nlWaitWritable(NLsocket socket, double ms);
+// Packet sockets: false when no whole message is buffered and the last
+// receive emptied the system's buffer (a read now would find nothing new;
+// a poll tells when more comes). Other sockets: true.
+bool nlReadPending(NLsocket socket);
+// Packet sockets: bytes of messages written but not yet taken by the system
+// (moving them on where room has appeared), and in stalledMs for how long
+// none of them has moved (0 when none is queued). -1 when the connection
+// failed.
+int64_t nlSendQueued(NLsocket socket, double* stalledMs);
+// A paused socket is left out of the read status of nlPollGroup (its queued
+// messages still move on), so that its data waits in the system.
+bool nlSetReadPaused(NLsocket socket, bool paused);
 // Time limit of the blocking calls of a blocking socket (default 30 s).
 bool nlSetTimeout(NLsocket socket, double ms);
 
@@ -126,6 +141,8 @@ struct HtMutex {
 };
 int htMutexInit(HtMutex* m);
 int htMutexLock(HtMutex* m);
+// 0 when the mutex was free and is now held, else EBUSY (or an errno value).
+int htMutexTryLock(HtMutex* m);
 int htMutexUnlock(HtMutex* m);
 int htMutexDestroy(HtMutex* m);
 

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <map>
@@ -25,9 +26,12 @@ namespace platform {
 namespace {
 
 constexpr double kDefaultTimeoutMs = 30000.0;
-// Bytes a packet socket keeps queued for a peer that reads slowly; a write
-// that would pass this fails and leaves the stream whole.
-constexpr size_t kSendQueueLimit = size_t(1) << 20;
+// Bytes a packet socket queues at most for a peer that reads slowly (its
+// writers hold back long before); a write that would pass this fails and
+// leaves the stream whole.
+constexpr size_t kSendQueueLimit = size_t(16) << 20;
+// Sent bytes are dropped from the front of the queue once this many gather.
+constexpr size_t kSendQueueCompact = size_t(512) << 10;
 // Longest a close waits for queued messages to go out.
 constexpr double kCloseFlushMs = 200.0;
 constexpr size_t kReceiveChunk = 65536;
@@ -53,14 +57,20 @@ struct Socket {
   double timeoutMs = kDefaultTimeoutMs;
 
   std::mutex readLock;
-  std::vector<uint8_t> rx;  // packet sockets: bytes received, not handed out
+  // Packet sockets: bytes rxStart to rxEnd of rx were received and not yet
+  // handed out; rx only grows (nothing is cleared before a receive).
+  std::vector<uint8_t> rx;
   size_t rxStart = 0;
+  size_t rxEnd = 0;
+  bool rxShort = true;  // the last receive took less than it asked for
   int32_t readError = kNlNoError;  // sticky: end of stream or a bad frame
+  std::atomic<bool> readPaused{false};
 
   std::mutex writeLock;
   bool writeBroken = false;      // the peer is gone: nothing more goes out
   std::vector<uint8_t> tx;       // packet sockets: messages not yet taken by the system
   size_t txStart = 0;
+  double txMovedAt = 0;          // when the queue last moved (or filled from empty)
 
   ~Socket() {
     if (fd >= 0) close(fd);
@@ -136,7 +146,7 @@ uint32_t ReadLe32(const uint8_t* p) {
 // Packet sockets, under readLock: 1 a whole message is buffered, 0 not yet,
 // -1 the buffered header is refused (error recorded on the socket).
 int FrameReady(Socket& s, const Framing& f, size_t* size) {
-  size_t avail = s.rx.size() - s.rxStart;
+  size_t avail = s.rxEnd - s.rxStart;
   if (avail < size_t(f.headerSize)) return 0;
   uint32_t length = ReadLe32(s.rx.data() + s.rxStart + f.lengthOffset);
   if (length > uint32_t(f.maxPayload)) {
@@ -156,27 +166,28 @@ Framing CurrentFraming() {
 
 // Pulls what the system holds into the receive buffer. 1 bytes came, 0
 // nothing waiting, -1 end or failure (recorded on the socket).
-int Fill(Socket& s, const Framing& f) {
-  if (s.rxStart > 0 && s.rxStart == s.rx.size()) {
-    s.rx.clear();
-    s.rxStart = 0;
+int Fill(Socket& s) {
+  if (s.rxStart == s.rxEnd) {
+    s.rxStart = s.rxEnd = 0;
   } else if (s.rxStart > kReceiveChunk) {
-    s.rx.erase(s.rx.begin(), s.rx.begin() + std::ptrdiff_t(s.rxStart));
+    std::memmove(s.rx.data(), s.rx.data() + s.rxStart, s.rxEnd - s.rxStart);
+    s.rxEnd -= s.rxStart;
     s.rxStart = 0;
   }
-  size_t old = s.rx.size();
-  s.rx.resize(old + kReceiveChunk);
+  if (s.rx.size() < s.rxEnd + kReceiveChunk) s.rx.resize(s.rxEnd + kReceiveChunk);
   ssize_t r;
   do {
-    r = recv(s.fd, s.rx.data() + old, kReceiveChunk, MSG_DONTWAIT);
+    r = recv(s.fd, s.rx.data() + s.rxEnd, kReceiveChunk, MSG_DONTWAIT);
   } while (r < 0 && errno == EINTR);
   int err = errno;
-  s.rx.resize(old + (r > 0 ? size_t(r) : 0));
-  if (r > 0) return 1;
+  if (r > 0) {
+    s.rxEnd += size_t(r);
+    s.rxShort = size_t(r) < kReceiveChunk;
+    return 1;
+  }
+  s.rxShort = true;
   if (r == 0) {
-    size_t avail = s.rx.size() - s.rxStart;
-    (void)f;
-    s.readError = avail == 0 ? kNlMessageEnd : kNlSockDisconnect;
+    s.readError = s.rxEnd == s.rxStart ? kNlMessageEnd : kNlSockDisconnect;
     return -1;
   }
   if (err == EAGAIN || err == EWOULDBLOCK) return 0;
@@ -187,7 +198,10 @@ int Fill(Socket& s, const Framing& f) {
 int32_t ReadPacket(Socket& s, uint8_t* out, int32_t n) {
   std::lock_guard<std::mutex> lock(s.readLock);
   Framing f = CurrentFraming();
-  double end = Now() + s.timeoutMs;
+  double end = s.blocking ? Now() + s.timeoutMs : 0;
+  // A receive that took less than it asked for emptied the system's buffer:
+  // another one now would find nothing.
+  bool drained = false;
   for (;;) {
     if (s.readError == kNlPacketSize) return Fail(s.readError);
     size_t size = 0;
@@ -200,12 +214,17 @@ int32_t ReadPacket(Socket& s, uint8_t* out, int32_t n) {
       return int32_t(size);
     }
     if (s.readError != kNlNoError) return Fail(s.readError);
-    int got = Fill(s, f);
-    if (got > 0) continue;
-    if (got < 0) {
-      // What was already whole is still handed out before the end.
-      if (FrameReady(s, f, &size) != 0) continue;
-      return Fail(s.readError);
+    if (!drained) {
+      int got = Fill(s);
+      if (got > 0) {
+        drained = s.rxShort;
+        continue;
+      }
+      if (got < 0) {
+        // What was already whole is still handed out before the end.
+        if (FrameReady(s, f, &size) != 0) continue;
+        return Fail(s.readError);
+      }
     }
     if (!s.blocking) {
       tError = kNlNoError;
@@ -213,6 +232,7 @@ int32_t ReadPacket(Socket& s, uint8_t* out, int32_t n) {
     }
     double left = end - Now();
     if (left <= 0 || !WaitFd(s.fd, POLLIN, left)) return Fail(kNlTimedOut);
+    drained = false;
   }
 }
 
@@ -275,6 +295,7 @@ bool FlushQueue(Socket& s) {
                      MSG_NOSIGNAL | MSG_DONTWAIT);
     if (w > 0) {
       s.txStart += size_t(w);
+      s.txMovedAt = Now();
       continue;
     }
     if (w < 0 && errno == EINTR) continue;
@@ -286,7 +307,7 @@ bool FlushQueue(Socket& s) {
   if (s.txStart == s.tx.size()) {
     s.tx.clear();
     s.txStart = 0;
-  } else if (s.txStart > kSendQueueLimit / 2) {
+  } else if (s.txStart > kSendQueueCompact) {
     s.tx.erase(s.tx.begin(), s.tx.begin() + std::ptrdiff_t(s.txStart));
     s.txStart = 0;
   }
@@ -315,6 +336,7 @@ int32_t WritePacket(Socket& s, const uint8_t* p, int32_t n) {
   size_t rest = size_t(n) - done;
   if (rest == 0) return n;
   if (done == 0 && s.tx.size() - s.txStart + rest > kSendQueueLimit) return Fail(kNlBufferSize);
+  if (s.tx.size() == s.txStart) s.txMovedAt = Now();
   s.tx.insert(s.tx.end(), p + done, p + n);
   return n;
 }
@@ -554,6 +576,17 @@ int32_t nlRead(NLsocket socket, void* buffer, int32_t n) {
 bool nlWaitWritable(NLsocket socket, double ms) {
   SocketRef s = Find(socket);
   if (!s) return Fail(kNlInvalidSocket), false;
+  if (s->type == kNlReliablePackets) {
+    {
+      std::lock_guard<std::mutex> lock(s->writeLock);
+      if (s->writeBroken || !FlushQueue(*s)) return Fail(kNlSockDisconnect), false;
+      if (s->txStart == s->tx.size()) return true;
+    }
+    bool room = WaitFd(s->fd, POLLOUT, ms);
+    std::lock_guard<std::mutex> lock(s->writeLock);
+    if (s->writeBroken || !FlushQueue(*s)) return Fail(kNlSockDisconnect), false;
+    return room;
+  }
   return WaitFd(s->fd, POLLOUT, ms);
 }
 
@@ -602,8 +635,13 @@ int32_t nlPollGroup(int32_t group, int32_t status, NLsocket* sockets, int32_t ma
                     double timeoutMs) {
   if (status != kNlReadStatus || max < 0 || (!sockets && max > 0))
     return Fail(kNlInvalidArgument);
-  std::vector<NLsocket> numbers;
-  std::vector<SocketRef> members;
+  // Kept between calls: a poll allocates nothing once these have grown.
+  thread_local std::vector<NLsocket> numbers;
+  thread_local std::vector<SocketRef> members;
+  thread_local std::vector<char> ready;
+  thread_local std::vector<pollfd> fds;
+  numbers.clear();
+  members.clear();
   Framing f;
   {
     std::lock_guard<std::mutex> lock(sTableLock);
@@ -618,36 +656,74 @@ int32_t nlPollGroup(int32_t group, int32_t status, NLsocket* sockets, int32_t ma
     f = sFraming;
   }
   // A message already buffered, or an end still to report, is ready now.
-  std::vector<bool> ready(members.size(), false);
+  ready.assign(members.size(), 0);
   bool any = false;
   for (size_t i = 0; i < members.size(); ++i) {
     Socket& s = *members[i];
-    if (s.type != kNlReliablePackets) continue;
+    if (s.type != kNlReliablePackets || s.readPaused) continue;
     std::unique_lock<std::mutex> lock(s.readLock, std::try_to_lock);
     if (!lock.owns_lock()) continue;
     size_t size;
     if (s.readError != kNlNoError || FrameReady(s, f, &size) != 0) ready[i] = any = true;
   }
   // Queued messages move on here too; the wait also ends when room appears.
-  std::vector<pollfd> fds(members.size());
+  // A paused socket is watched only for room for its queue.
+  fds.resize(members.size());
   for (size_t i = 0; i < members.size(); ++i) {
-    short events = POLLIN;
-    if (members[i]->type == kNlReliablePackets && HasQueued(*members[i])) events |= POLLOUT;
-    fds[i] = pollfd{members[i]->fd, events, 0};
+    Socket& s = *members[i];
+    bool queued = s.type == kNlReliablePackets && HasQueued(s);
+    short events = s.readPaused ? 0 : POLLIN;
+    if (queued) events |= POLLOUT;
+    fds[i] = pollfd{events ? s.fd : -1, events, 0};
   }
-  double end = Now() + (any ? 0 : timeoutMs);
+  double wait = any ? 0 : timeoutMs;
+  double end = wait > 0 ? Now() + wait : 0;
   for (;;) {
-    double left = end - Now();
+    double left = wait > 0 ? end - Now() : 0;
     if (left < 0) left = 0;
     int r = poll(fds.data(), nfds_t(fds.size()), int(left + 0.999));
     if (r >= 0) break;
-    if (errno != EINTR) return Fail(kNlSystemError);
+    if (errno != EINTR) {
+      members.clear();
+      return Fail(kNlSystemError);
+    }
   }
   int32_t count = 0;
-  for (size_t i = 0; i < members.size() && count < max; ++i)
+  for (size_t i = 0; i < members.size() && count < max; ++i) {
+    if (members[i]->readPaused) continue;
     if (ready[i] || (fds[i].revents & (POLLIN | POLLHUP | POLLERR))) sockets[count++] = numbers[i];
+  }
+  members.clear();  // no socket is kept alive by the scratch lists
   tError = kNlNoError;
   return count;
+}
+
+bool nlReadPending(NLsocket socket) {
+  SocketRef s = Find(socket);
+  if (!s) return false;
+  if (s->type != kNlReliablePackets) return true;
+  std::lock_guard<std::mutex> lock(s->readLock);
+  size_t size;
+  return !s->rxShort || s->readError != kNlNoError || FrameReady(*s, CurrentFraming(), &size) != 0;
+}
+
+bool nlSetReadPaused(NLsocket socket, bool paused) {
+  SocketRef s = Find(socket);
+  if (!s) return Fail(kNlInvalidSocket), false;
+  s->readPaused = paused;
+  return true;
+}
+
+int64_t nlSendQueued(NLsocket socket, double* stalledMs) {
+  if (stalledMs) *stalledMs = 0;
+  SocketRef s = Find(socket);
+  if (!s) return Fail(kNlInvalidSocket);
+  if (s->type != kNlReliablePackets) return 0;
+  std::lock_guard<std::mutex> lock(s->writeLock);
+  if (s->writeBroken || !FlushQueue(*s)) return Fail(kNlSockDisconnect);
+  int64_t queued = int64_t(s->tx.size() - s->txStart);
+  if (queued > 0 && stalledMs) *stalledMs = Now() - s->txMovedAt;
+  return queued;
 }
 
 bool nlGetLocalAddr(NLsocket socket, NLaddress* address) {
@@ -785,6 +861,11 @@ int htMutexInit(HtMutex* m) {
 int htMutexLock(HtMutex* m) {
   if (!m || !m->impl) return EINVAL;
   return pthread_mutex_lock(static_cast<pthread_mutex_t*>(m->impl));
+}
+
+int htMutexTryLock(HtMutex* m) {
+  if (!m || !m->impl) return EINVAL;
+  return pthread_mutex_trylock(static_cast<pthread_mutex_t*>(m->impl));
 }
 
 int htMutexUnlock(HtMutex* m) {

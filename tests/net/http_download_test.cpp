@@ -118,7 +118,6 @@ TEST_F(HttpDownload, HeaderEndsWhereverTheReadsSplitIt) {
       {{"HTTP/1.0 200 OK\r\nA: b\r", "\n\r", "\nbody", " and more"}, "body and more"},
       {{"HTTP/1.0 200 OK\r\n", "\r\n"}, ""},
       {{"HTTP/1.0 200 OK\nX: y\n", "\nlf body"}, "lf body"},
-      {{"HTTP/1.0 200 OK\r\nno empty line"}, ""},
       {{"HTTP/1.0 200 OK\r\n\r\n", std::string(10000, 'b'), std::string(5000, 'c')},
        std::string(10000, 'b') + std::string(5000, 'c')},
   };
@@ -128,6 +127,36 @@ TEST_F(HttpDownload, HeaderEndsWhereverTheReadsSplitIt) {
     std::string file = folder_ + "/split" + std::to_string(i++);
     EXPECT_EQ(HttpGetToFile("localhost", "/", server.port(), file.c_str()), 1.0) << i;
     EXPECT_EQ(ReadAll(file), c.body) << i;
+  }
+}
+
+// An announced length must arrive whole; a response without one ends at the
+// close, and one that never finishes its header is no response.
+TEST_F(HttpDownload, ResponsesCutShortFailAndLeaveNoFile) {
+  struct Case {
+    std::vector<std::string> pieces;
+    double result;
+    std::string body;  // when the result is 1
+  } cases[] = {
+      {{"HTTP/1.0 200 OK\r\nContent-Length: 3000\r\n\r\n", std::string(1500, 'h')}, 0, ""},
+      {{"HTTP/1.0 200 OK\r\ncontent-length:10\r\n\r\n0123456789"}, 1, "0123456789"},
+      {{"HTTP/1.0 200 OK\r\nCONTENT-LENGTH: 4 \r\n\r\n", "abcdef"}, 1, "abcd"},
+      {{"HTTP/1.0 200 OK\r\nContent-Length: 0\r\n\r\n"}, 1, ""},
+      {{"HTTP/1.0 200 OK\r\nX-Content-Length: 9\r\n\r\nfree"}, 1, "free"},
+      {{"HTTP/1.0 200 OK\r\n\r\n", std::string(7000, 'n')}, 1, std::string(7000, 'n')},
+      {{}, 0, ""},
+      {{"HTTP/1.0 200 OK\r\nno empty line"}, 0, ""},
+      {{"HTTP/1.0 200 OK\r\nContent-Length: 5\r\n"}, 0, ""},
+  };
+  int i = 0;
+  for (const Case& c : cases) {
+    HttpServer server(c.pieces);
+    std::string file = folder_ + "/cut" + std::to_string(i++);
+    EXPECT_EQ(HttpGetToFile("127.0.0.1", "/", server.port(), file.c_str()), c.result) << i;
+    if (c.result == 1)
+      EXPECT_EQ(ReadAll(file), c.body) << i;
+    else
+      EXPECT_EQ(platform::OpenFileForReading(file.c_str()), platform::kNoFile) << i;
   }
 }
 

@@ -2,6 +2,7 @@
 // talk, misbehave and leave.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <string>
@@ -312,6 +313,112 @@ TEST_F(NetHost, FloodOfTenThousandMessagesLosesNothing) {
   std::printf("10000 messages in: %.0f ms, out: %.0f ms\n", inbound, outbound);
 }
 
+// Several threads wait on the session at once (each then runs the network
+// cycle in turn); a program that only polls, never waiting, is still served
+// by the network thread.
+TEST_F(NetHost, WaitingThreadsAndPollingShareTheSession) {
+  ASSERT_EQ(S(NetCreatePlayer("Alice")), "101");
+  auto carol = Peer();
+  ASSERT_EQ(carol->Join("Carol"), 102);
+  constexpr int kTexts = 300;
+  constexpr int kPlayers = 30;
+  std::atomic<bool> stop{false};
+  std::string fault;
+  std::thread reader([&] {
+    for (int i = 0; i < kTexts && fault.empty(); ++i) {
+      std::string m = S(NetWaitMessage("101", 5000));
+      if (m != std::to_string(i)) fault = "text " + std::to_string(i) + " was '" + m + "'";
+    }
+  });
+  std::vector<int> ids;
+  std::thread creator([&] {
+    for (int i = 0; i < kPlayers; ++i) ids.push_back(std::stoi(S(NetCreatePlayer("extra"))));
+  });
+  std::thread asker([&] {
+    while (!stop) EXPECT_GE(NetPlayerCount(), 2.0);
+  });
+  for (int i = 0; i < kTexts; ++i)
+    ASSERT_TRUE(carol->Send(Message(3, 101, 102, Text(std::to_string(i)))));
+  reader.join();
+  creator.join();
+  stop = true;
+  asker.join();
+  EXPECT_EQ(fault, "");
+  ASSERT_EQ(ids.size(), size_t(kPlayers));
+  for (int i = 1; i < kPlayers; ++i) EXPECT_GT(ids[i], ids[i - 1]);
+  EXPECT_GT(ids[0], 102);
+  EXPECT_EQ(NetPlayerCount(), 2.0 + kPlayers);
+
+  // Polling without waiting.
+  ASSERT_TRUE(carol->Send(Message(3, 101, 102, Text("polled"))));
+  std::string got;
+  double end = platform::NowMs() + 5000;
+  while (got.empty() && platform::NowMs() < end) got = S(NetWaitMessage("101", 0));
+  EXPECT_EQ(got, "polled");
+}
+
+// A peer that sends itself more than the host's queue for it holds, and
+// reads slower than it writes: the host stops reading from it instead of
+// dropping it, and keeps answering the others.
+TEST_F(NetHost, ABurstToAReadingPeerArrivesWholeWhileOthersAreAnswered) {
+  ASSERT_EQ(S(NetCreatePlayer("Alice")), "101");
+  auto busy = Peer();
+  ASSERT_EQ(busy->Join("Busy"), 102);
+  auto other = Peer();
+  ASSERT_EQ(other->Join("Other"), 103);
+  constexpr int kCount = 10000;
+  auto text = [](int i) {
+    std::string t = std::to_string(i) + ":";
+    t.resize(1024, 'b');
+    return t;
+  };
+
+  std::thread writer([&] {
+    for (int i = 0; i < kCount; ++i) {
+      Bytes m = Message(3, 102, 102, Text(text(i)));
+      if (!platform::RawTcpSend(busy->fd(), m.data(), int64_t(m.size()), 60000)) {
+        ADD_FAILURE() << "the host stopped taking the burst at " << i;
+        return;
+      }
+    }
+  });
+  std::atomic<int> got{0};
+  std::atomic<bool> done{false};
+  std::string wrong;
+  std::thread reader([&] {
+    Received r;
+    while (got < kCount) {
+      if (!busy->Read(r, 20000)) break;
+      if (r.target != 102 || r.sender != 102 || r.text() != text(got)) {
+        wrong = r.text().substr(0, 16);
+        break;
+      }
+      if (++got % 40 == 0) platform::SleepMs(4);  // a steady, slower reader
+    }
+    done = true;
+  });
+
+  int trips = 0;
+  double slowest = 0;
+  while (!done) {
+    double t0 = platform::NowMs();
+    std::string ping = "ping " + std::to_string(trips);
+    ASSERT_TRUE(other->Send(Message(3, 103, 103, Text(ping))));
+    Received r;
+    ASSERT_TRUE(other->Read(r, 5000)) << "round trip " << trips;
+    ASSERT_EQ(r.text(), ping);
+    slowest = std::max(slowest, platform::NowMs() - t0);
+    ++trips;
+  }
+  writer.join();
+  reader.join();
+  EXPECT_EQ(got, kCount) << wrong;
+  EXPECT_EQ(NetPlayerCount(), 3.0);  // nobody was dropped
+  EXPECT_GT(trips, 10);
+  EXPECT_LT(slowest, 1000.0);
+  std::printf("round trips during the burst: %d, slowest %.1f ms\n", trips, slowest);
+}
+
 TEST_F(NetHost, APeerThatStopsReadingIsDropped) {
   ASSERT_EQ(S(NetCreatePlayer("Alice")), "101");
   auto stuck = Peer();
@@ -401,6 +508,58 @@ TEST(NetClient, JoinPayloadAndGoodbyeMessages) {
   expected.insert(expected.end(), second.begin(), second.end());
   EXPECT_EQ(bye, expected);
   EXPECT_TRUE(host.EndsWithin(2000));
+  platform::RawTcpClose(listener);
+}
+
+// A host that stops reading: the program's sends wait for it, then are
+// refused; every text reported as sent arrives whole and in order, the
+// refused one never.
+TEST(NetClient, SendsToAHostThatStopsReadingAreRefusedNotLost) {
+  CreateNetSession();
+  uint16_t port = 0;
+  int listener = platform::RawTcpListen(0, &port);
+  ASSERT_GE(listener, 0);
+  std::atomic<double> joined{-1};
+  std::thread join(
+      [&] { joined = NetJoinSession("127.0.0.1", BasicString(std::to_string(port).c_str())); });
+  RawPeer host(platform::RawTcpAccept(listener, 5000));
+  ASSERT_GE(host.fd(), 0);
+  Received r;
+  ASSERT_TRUE(host.Read(r));  // the hidden request player's join
+  ASSERT_TRUE(host.Send(Message(2, 7, 0)));
+  ASSERT_TRUE(host.Read(r));  // the connection check
+  Bytes one;
+  PutI32(one, 1);
+  ASSERT_TRUE(host.Send(Message(0x68, 7, 0, one)));
+  join.join();
+  ASSERT_EQ(joined, 1.0);
+
+  auto text = [](int i) {
+    std::string t = std::to_string(i) + ":";
+    t.resize(1024, 't');
+    return t;
+  };
+  int sent = 0;
+  double t0 = platform::NowMs(), refusedAfter = 0;
+  for (;;) {
+    if (NetSendText("7", "8", BasicString(text(sent).c_str())) != 1.0) {
+      refusedAfter = platform::NowMs() - t0;
+      break;
+    }
+    ++sent;
+    ASSERT_LT(platform::NowMs() - t0, 30000.0);
+  }
+  EXPECT_GT(sent, 1000);
+  EXPECT_GE(refusedAfter, kNetStallMs);
+
+  for (int i = 0; i < sent; ++i) {
+    ASSERT_TRUE(host.Read(r, 10000)) << i;
+    ASSERT_EQ(r.type, 3);
+    ASSERT_EQ(r.text(), text(i));
+  }
+  ShutdownNetSession();
+  ASSERT_TRUE(host.Read(r));
+  EXPECT_EQ(r.type, 4);  // the goodbye, not the refused text
   platform::RawTcpClose(listener);
 }
 
