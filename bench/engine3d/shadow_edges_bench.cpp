@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 
 #include "engine3d/lumenar3d.h"
 #include "engine3d/shade_textures.h"
@@ -48,22 +49,27 @@ int main(int argc, char** argv) {
   int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
   Lumenar3D* engine = new Lumenar3D(nullptr);
   const int sizes[3][2] = {{20, 25}, {80, 100}, {200, 250}};
-  std::printf("triangles  shared edges  build ms (best of %d)\n", rounds);
+  // Wall time and the process's processor time: on a loaded machine the
+  // second shows the work when the first shows the waiting too.
+  std::printf("triangles  shared edges  build ms (best of %d)  cpu ms\n", rounds);
   bool met = true;
   for (int s = 0; s < 3; ++s) {
     BuildSphere(engine, s, sizes[s][0], sizes[s][1]);
     MeshObjectX& part = engine->objects.data[s].parts.data[0];
-    double best = 1e30;
+    double best = 1e30, bestCpu = 1e30;
     for (int r = 0; r < rounds; ++r) {
       GrowArrayClear(part.shadowEdges);
       auto t0 = Clock::now();
+      std::clock_t c0 = std::clock();
       BuildEdgeNeighbours(part);
+      bestCpu = std::min(bestCpu, double(std::clock() - c0) / CLOCKS_PER_SEC);
       best = std::min(best, std::chrono::duration<double>(Clock::now() - t0).count());
     }
     int32_t shared = 0;
     for (int32_t i = 0; i < part.shadowEdges.count; ++i)
       shared += part.shadowEdges.data[i].neighbour != kNoNeighbour;
-    std::printf("%9d  %12d  %8.2f\n", part.shadowEdges.count / 3, shared, best * 1e3);
+    std::printf("%9d  %12d  %20.2f  %6.2f\n", part.shadowEdges.count / 3, shared, best * 1e3,
+                bestCpu * 1e3);
     if (s == 2 && best > 0.050) met = false;
   }
   std::printf("goal: under 50 ms at 100,000 triangles: %s\n", met ? "met" : "missed");

@@ -47,6 +47,8 @@ class KeyTable {
     slots_[i].key = key;
     return slots_[i].value;
   }
+  // Starts loading the slot of a key that is about to be looked up.
+  void Prefetch(uint64_t key) const { __builtin_prefetch(&slots_[size_t(Mix(key)) & mask_]); }
   uint32_t Find(uint64_t key) const {
     size_t i = size_t(Mix(key)) & mask_;
     while (slots_[i].value != kEmpty) {
@@ -80,10 +82,23 @@ class PositionGrid {
     }
     int32_t n = f.packed.count;
     std::vector<uint32_t> tail;
-    for (int32_t p = 0; p < n; ++p) {
+    auto decode = [&f](int32_t p, float v[3]) {
       const PackedVertex& q = f.packed.data[p];
-      float v[3] = {(float(q.x) - f.offset[0]) * f.scale[0], (float(q.y) - f.offset[1]) * f.scale[1],
-                    (float(q.z) - f.offset[2]) * f.scale[2]};
+      v[0] = (float(q.x) - f.offset[0]) * f.scale[0];
+      v[1] = (float(q.y) - f.offset[1]) * f.scale[1];
+      v[2] = (float(q.z) - f.offset[2]) * f.scale[2];
+    };
+    for (int32_t p = 0; p < n; ++p) {
+      if (p + kAhead < n) {
+        float ahead[3];
+        decode(p + kAhead, ahead);
+        exact_.Prefetch(ExactKey(ahead));
+        int64_t c[3];
+        for (int a = 0; a < 3; ++a) c[a] = Cell(a, double(ahead[a]));
+        cells_.Prefetch(CellKey(c));
+      }
+      float v[3];
+      decode(p, v);
       // A position that is not finite is never within reach of a corner.
       if (!std::isfinite(v[0]) || !std::isfinite(v[1]) || !std::isfinite(v[2])) continue;
       // Only the first vertex at a position can be an answer.
@@ -109,6 +124,10 @@ class PositionGrid {
     }
   }
 
+  void Prefetch(float x, float y, float z) const {
+    const float v[3] = {x, y, z};
+    exact_.Prefetch(ExactKey(v));
+  }
   // The first packed vertex within reach of the point, or kNoNeighbour.
   uint32_t Key(float x, float y, float z) {
     const float v[3] = {x, y, z};
@@ -122,6 +141,7 @@ class PositionGrid {
  private:
   static constexpr uint32_t kNone = 0xFFFFFFFFu;
   static constexpr uint32_t kUnknown = 0xFFFFFFFEu;
+  static constexpr int32_t kAhead = 8;  // lookups prefetched ahead
 
   uint32_t Search(const float v[3]) const {
     int64_t lo[3], hi[3];
@@ -201,9 +221,10 @@ void BuildEdgeNeighbours(MeshObjectX& mesh) {
   std::vector<uint32_t> key(size_t(3 * triangles));
   {
     PositionGrid grid(f);
+    const MeshVertex* corner = f.triangles.data;
     for (int32_t i = 0; i < 3 * triangles; ++i) {
-      const MeshVertex& v = f.triangles.data[i];
-      key[size_t(i)] = grid.Key(v.x, v.y, v.z);
+      if (i + 8 < 3 * triangles) grid.Prefetch(corner[i + 8].x, corner[i + 8].y, corner[i + 8].z);
+      key[size_t(i)] = grid.Key(corner[i].x, corner[i].y, corner[i].z);
     }
   }
 
