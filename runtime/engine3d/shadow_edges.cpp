@@ -173,7 +173,7 @@ class PositionGrid {
   int64_t Cell(int axis, double v) const {
     double c = std::floor(v / cell_[axis]);
     if (c > kCellLimit) c = kCellLimit;
-    if (c < -kCellLimit) c = -kCellLimit;
+    if (!(c >= -kCellLimit)) c = -kCellLimit;  // not a number too
     return int64_t(c);
   }
   static uint64_t CellKey(const int64_t c[3]) {
