@@ -163,23 +163,33 @@ void DrawOutline(Lumenar3D& e, MeshObjectX& mesh, const MeshFrame& frameA, const
 
 FrameChoice ChooseFrames(int32_t frame, int32_t nextFrame, float tween, bool range,
                          int32_t frameCount) {
-  FrameChoice c{nextFrame, frame, tween};
+  int64_t a = nextFrame, b = frame;
+  float t = tween;
   if (range) {
     if (tween > 1 || tween < 0) tween = std::fabs(std::fmod(tween, 1.0f));
+    // A tween that is not a number (or was infinite) stays on the first frame.
+    if (!(tween >= 0 && tween <= 1)) tween = 0;
     float pos = float(frame) + float(int64_t(nextFrame) - int64_t(frame)) * tween;
-    int32_t i = int32_t(pos);
+    // pos lies between the two frames, but rounding can carry it to 2^31:
+    // it is held inside the int32 range before it is truncated.
+    pos = std::fmin(std::fmax(pos, -2147483648.0f), 2147483520.0f);
+    int64_t i = int64_t(pos);
     if (frame < nextFrame) {
-      c = {i, i + 1, 1 - (pos - float(i))};
+      a = i;
+      b = i + 1;
+      t = 1 - (pos - float(i));
     } else if (frame > nextFrame) {
-      c = {i + 1, i, pos - float(i)};
+      a = i + 1;
+      b = i;
+      t = pos - float(i);
     } else {
-      c = {frame, nextFrame, 0};
+      a = frame;
+      b = nextFrame;
+      t = 0;
     }
   }
-  auto clamp = [&](int32_t x) { return x < 0 ? 0 : x >= frameCount ? frameCount - 1 : x; };
-  c.a = clamp(c.a);
-  c.b = clamp(c.b);
-  return c;
+  auto clamp = [&](int64_t x) { return int32_t(x < 0 ? 0 : x >= frameCount ? frameCount - 1 : x); };
+  return FrameChoice{clamp(a), clamp(b), t};
 }
 
 void DrawObject(Lumenar3D& e, uint32_t object, int32_t frame, int32_t nextFrame, float tween,

@@ -39,7 +39,68 @@ const MeshFrame* TestFrame(const MeshObjectX& part, int32_t frame) {
   return &f;
 }
 
-const float* Position(const MeshFrame& f, int32_t i) { return &f.triangles.data[i].x; }
+// The frame's corner positions, three floats a corner, and the number of
+// whole triangles among them.
+struct Corners {
+  const float* p;
+  int32_t triangles;
+};
+
+Corners FrameCorners(const MeshFrame& f) { return {TrianglePositions(f), f.triangles.count / 3}; }
+
+struct V3 {
+  float x, y, z;
+};
+
+V3 Load(const float* p) { return {p[0], p[1], p[2]}; }
+V3 operator-(V3 a, V3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+
+// Four lanes of f32 and their comparison masks.
+typedef float F4 __attribute__((vector_size(16)));
+typedef int32_t M4 __attribute__((vector_size(16)));
+
+void KeepNearest(float r, float& bestPositive, float& bestNegative) {
+  if (r > 0 && (bestPositive == 0 || r < bestPositive)) bestPositive = r;
+  if (r < 0 && (bestNegative == 0 || r > bestNegative)) bestNegative = r;
+}
+
+// RayTriangleDistance over every triangle of a corner array, keeping the
+// nearest hit in front of p1 and the nearest behind it. Four triangles go
+// through the kernel's arithmetic side by side, operation for operation and
+// in its order, so every distance is the one the kernel gives; a lane the
+// kernel would stop early only computes a few values nobody reads.
+void NearestRayHits(const Corners& c, const float p1[3], const float p2[3], float& bestPositive,
+                    float& bestNegative) {
+  const V3 o = Load(p1);
+  const V3 D = Load(p2) - o;
+  int32_t k = 0;
+  for (; k + 4 <= c.triangles; k += 4) {
+    const float* t = c.p + 9 * size_t(k);
+    auto lanes = [t](int i) { return F4{t[i], t[i + 9], t[i + 18], t[i + 27]}; };
+    F4 ax = lanes(0), ay = lanes(1), az = lanes(2);
+    F4 ux = lanes(3) - ax, uy = lanes(4) - ay, uz = lanes(5) - az;
+    F4 vx = lanes(6) - ax, vy = lanes(7) - ay, vz = lanes(8) - az;
+    F4 nx = uy * vz - uz * vy, ny = uz * vx - ux * vz, nz = ux * vy - uy * vx;
+    F4 denom = nx * D.x + ny * D.y + nz * D.z;
+    F4 r = -(nx * (o.x - ax) + ny * (o.y - ay) + nz * (o.z - az)) / denom;
+    F4 wx = (o.x + D.x * r) - ax, wy = (o.y + D.y * r) - ay, wz = (o.z + D.z * r) - az;
+    F4 uu = ux * ux + uy * uy + uz * uz, uv = ux * vx + uy * vy + uz * vz;
+    F4 vv = vx * vx + vy * vy + vz * vz;
+    F4 wu = wx * ux + wy * uy + wz * uz, wv = wx * vx + wy * vy + wz * vz;
+    F4 den = uv * uv - uu * vv;
+    F4 s = (uv * wv - vv * wu) / den;
+    F4 tt = (uv * wu - uu * wv) / den;
+    M4 miss = ((nx == 0) & (ny == 0) & (nz == 0)) | (denom == 0) | (s < 0) | (s > 1) | (tt < 0) |
+              (s + tt > 1);
+    if ((miss[0] & miss[1] & miss[2] & miss[3]) != 0) continue;
+    for (int i = 0; i < 4; ++i)
+      if (!miss[i]) KeepNearest(r[i], bestPositive, bestNegative);
+  }
+  for (; k < c.triangles; ++k) {
+    const float* t = c.p + 9 * size_t(k);
+    KeepNearest(RayTriangleDistance(t, t + 3, t + 6, p1, p2), bestPositive, bestNegative);
+  }
+}
 
 // Object slot of a number, or null outside the table.
 const ObjectSlot* Slot(const Lumenar3D* e, int32_t object) {
@@ -67,14 +128,10 @@ bool CollidePartSphere(Lumenar3D* e, const MeshObjectX& part, int32_t frame, flo
   toObject.Point(c, cObj);
   float reach = r + f->radius;
   if (reach * reach < DistanceSquared(cObj, f->centre)) return false;
-  if (r * r >= DistanceSquared(cObj, Position(*f, 0))) return true;
-  int32_t n = f->triangles.count - f->triangles.count % 3;
-  for (int32_t k = 0; k < n; k += 3) {
-    float tri[9];
-    for (int v = 0; v < 3; ++v)
-      for (int a = 0; a < 3; ++a) tri[v * 3 + a] = Position(*f, k + v)[a];
-    if (SphereHitsTriangle(tri, cObj, 3, r)) return true;
-  }
+  Corners corners = FrameCorners(*f);
+  if (r * r >= DistanceSquared(cObj, corners.p)) return true;
+  for (int32_t k = 0; k < corners.triangles; ++k)
+    if (SphereHitsTriangle(corners.p + 9 * size_t(k), cObj, 3, r)) return true;
   return false;
 }
 
@@ -103,11 +160,11 @@ bool CollidePartBox(Lumenar3D* e, const MeshObjectX& part, int32_t frame, const 
     toObject.Point(end, endObj);
     for (int a = 0; a < 3; ++a) e3[k][a] = endObj[a] - cObj[a];
   }
-  int32_t n = f->triangles.count - f->triangles.count % 3;
-  for (int32_t k = 0; k < n; k += 3)
-    if (BoxHitsTriangle(cObj, e3[0], e3[1], e3[2], Position(*f, k), Position(*f, k + 1),
-                        Position(*f, k + 2)))
-      return true;
+  Corners corners = FrameCorners(*f);
+  for (int32_t k = 0; k < corners.triangles; ++k) {
+    const float* t = corners.p + 9 * size_t(k);
+    if (BoxHitsTriangle(cObj, e3[0], e3[1], e3[2], t, t + 3, t + 6)) return true;
+  }
   return false;
 }
 
@@ -123,13 +180,7 @@ float RayPartDistance(Lumenar3D* e, const MeshObjectX& part, int32_t frame, floa
   toObject.Point(o, oObj);
   toObject.Point(p, pObj);
   float bestPositive = 0, bestNegative = 0;
-  int32_t n = f->triangles.count - f->triangles.count % 3;
-  for (int32_t k = 0; k < n; k += 3) {
-    float t = RayTriangleDistance(Position(*f, k), Position(*f, k + 1), Position(*f, k + 2), oObj,
-                                  pObj);
-    if (t > 0 && (bestPositive == 0 || t < bestPositive)) bestPositive = t;
-    if (t < 0 && (bestNegative == 0 || t > bestNegative)) bestNegative = t;
-  }
+  NearestRayHits(FrameCorners(*f), oObj, pObj, bestPositive, bestNegative);
   return bestPositive != 0 ? bestPositive : bestNegative;
 }
 
@@ -160,10 +211,11 @@ float PickPart(Lumenar3D* e, const MeshObjectX& part, int32_t frame, float ox, f
     float distance = along >= 0 ? perp * cosA - s * sinA : float(std::sqrt(Dot3(w, w)));
     if (distance > f->radius) return 0;
   }
-  int32_t n = f->triangles.count - f->triangles.count % 3;
-  for (int32_t k = 0; k < n; k += 3)
-    if (ConeHitsTriangle(axis, oObj, cosA, Position(*f, k), Position(*f, k + 1), Position(*f, k + 2)))
-      return 1.0f;
+  Corners corners = FrameCorners(*f);
+  for (int32_t k = 0; k < corners.triangles; ++k) {
+    const float* t = corners.p + 9 * size_t(k);
+    if (ConeHitsTriangle(axis, oObj, cosA, t, t + 3, t + 6)) return 1.0f;
+  }
   return 0;
 }
 

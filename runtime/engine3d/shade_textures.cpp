@@ -94,45 +94,6 @@ void SetShadeRamp(Lumenar3D& e, const uint8_t* bytes, int32_t count) {
   }
 }
 
-void BuildEdgeNeighbours(MeshObjectX& mesh) {
-  if (mesh.shadowEdges.count > 0 || mesh.frames.count == 0) return;
-  const MeshFrame& f = mesh.frames.data[0];
-  int32_t triangles = f.triangles.count / 3;
-  if (triangles == 0) return;
-  GrowArrayReserve(mesh.shadowEdges, 3 * triangles);
-  for (int32_t i = 0; i < 3 * triangles; ++i) GrowArrayAppend(mesh.shadowEdges, EdgeNeighbour{kNoNeighbour, 0});
-  // Corners are keyed by the first packed vertex at their position, so that
-  // corners split by texture coordinates or colour still meet.
-  std::vector<uint32_t> key(size_t(3 * triangles), kNoNeighbour);
-  for (int32_t i = 0; i < 3 * triangles; ++i) {
-    const MeshVertex& v = f.triangles.data[i];
-    for (int32_t p = 0; p < f.packed.count; ++p) {
-      const PackedVertex& q = f.packed.data[p];
-      float x = (float(q.x) - f.offset[0]) * f.scale[0];
-      float y = (float(q.y) - f.offset[1]) * f.scale[1];
-      float z = (float(q.z) - f.offset[2]) * f.scale[2];
-      if (std::abs(x - v.x) < 1e-5f && std::abs(y - v.y) < 1e-5f && std::abs(z - v.z) < 1e-5f) {
-        key[size_t(i)] = uint32_t(p);
-        break;
-      }
-    }
-  }
-  EdgeNeighbour* edges = mesh.shadowEdges.data;
-  for (int32_t a = 0; a + 1 < triangles; ++a)
-    for (int k = 0; k < 3; ++k) {
-      if (edges[a * 3 + k].neighbour != kNoNeighbour) continue;
-      uint32_t k0 = key[size_t(a * 3 + k)], k1 = key[size_t(a * 3 + (k + 1) % 3)];
-      for (int32_t b = a + 1; b < triangles; ++b)
-        for (int j = 0; j < 3; ++j) {
-          uint32_t j0 = key[size_t(b * 3 + j)], j1 = key[size_t(b * 3 + (j + 1) % 3)];
-          if ((j0 == k0 && j1 == k1) || (j0 == k1 && j1 == k0)) {
-            edges[a * 3 + k].neighbour = uint32_t(b);
-            edges[b * 3 + j].neighbour = uint32_t(a);
-          }
-        }
-    }
-}
-
 bool TriangleFacesPoint(const MeshVertex* c, const float point[3]) {
   float e0[3] = {c[1].x - c[0].x, c[1].y - c[0].y, c[1].z - c[0].z};
   float e1[3] = {c[2].x - c[0].x, c[2].y - c[0].y, c[2].z - c[0].z};

@@ -124,8 +124,8 @@ uint8_t ReadBinary(MeshObject* mesh, DddReader* r, const char* path, bool expand
   for (uint32_t fi = 0; fi < frameCount; ++fi) {
     uint32_t vertexCount = 0;
     if (!ReadWord(r, &vertexCount)) return Fail(mesh, path);
-    // Every frame has one texture pair per packed vertex.
-    if (vertexCount != texCoordCount) return Fail(mesh, path);
+    // Every packed vertex needs its texture pair; spare pairs are kept.
+    if (vertexCount > texCoordCount) return Fail(mesh, path);
     if (uint64_t(vertexCount) * kPackedRecordSize + 24 > Left(r)) return Fail(mesh, path);
     // The new frame is filled in place; a failure empties the whole mesh.
     MeshFrame& w = mesh->frames.data[mesh->frames.count];

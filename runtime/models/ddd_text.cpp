@@ -153,11 +153,21 @@ uint8_t ReadDddTextBytes(MeshObject* mesh, const uint8_t* data, size_t size, con
   FreeMeshArrays(mesh, true);
   DddTextReader* reader = new DddTextReader;
   uint8_t ok = Parse(reader, data, size);
-  // Records per frame: one marker a group and one record a reference.
-  int64_t perFrame = 0;
+  // Records per frame: one marker a group and one record a reference; the
+  // fan of n references makes n - 2 triangles.
+  int64_t perFrame = 0, cornersPerFrame = 0;
   if (ok) {
-    for (const DddTextGroup& g : reader->groups) perFrame += 1 + int64_t(g.vertexIndices.size());
-    if (perFrame * int64_t(reader->frames.size()) > kDddTextMaxRecords) ok = 0;
+    for (const DddTextGroup& g : reader->groups) {
+      int64_t n = int64_t(g.vertexIndices.size());
+      perFrame += 1 + n;
+      if (n > 2) cornersPerFrame += 3 * (n - 2);
+    }
+    int64_t frames = int64_t(reader->frames.size());
+    if (frames > 0 &&
+        (perFrame > kDddTextMaxRecords / frames || cornersPerFrame > kDddTextMaxCorners / frames)) {
+      AppendErrorLog("Text model too large.");
+      ok = 0;
+    }
   }
   // Every reference must name a vertex of every frame and, when the file has
   // texture coordinates, one of its pairs.
@@ -205,5 +215,7 @@ uint8_t ReadDddTextBytes(MeshObject* mesh, const uint8_t* data, size_t size, con
   }
   delete reader;
   ComputeNormalsAndBounds(mesh);
+  // Packed, the expanded records are not needed again.
+  for (int32_t fi = 0; fi < mesh->frames.count; ++fi) GrowArrayClear(mesh->frames.data[fi].built);
   return 1;
 }

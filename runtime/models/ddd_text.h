@@ -14,9 +14,12 @@
 #include "models/mesh_object.h"
 
 constexpr int kDddTokenSize = 1024;
-// Most vertex records a text model may expand to (frames x references):
-// a small file must not be able to ask for gigabytes.
-constexpr int64_t kDddTextMaxRecords = int64_t(1) << 22;
+// Most a text model may expand to, all frames together: vertex records (a
+// marker a group and one a reference) and triangle corners of its fans
+// (three a triangle), 88 bytes each. A small file whose frames repeat long
+// groups must not be able to ask for gigabytes.
+constexpr int64_t kDddTextMaxRecords = int64_t(1) << 20;
+constexpr int64_t kDddTextMaxCorners = int64_t(1) << 20;
 
 struct DddTextVertex {
   float x, y, z;
@@ -49,5 +52,6 @@ uint8_t LoadDddTextBytes(DddTextReader* reader, const uint8_t* data, size_t size
 
 // The text branch of ReadDdd on bytes in memory: parses, checks every
 // vertex and texture index, fills the frames and packs them. On failure
-// logs "# read error" and path and leaves the mesh empty.
+// logs "# read error" and path and leaves the mesh empty; a model beyond
+// the bounds above logs "Text model too large." first.
 uint8_t ReadDddTextBytes(MeshObject* mesh, const uint8_t* data, size_t size, const char* path);

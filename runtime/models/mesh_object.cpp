@@ -40,6 +40,7 @@ void InitFrameRecord(MeshFrame* frame) {
   frame->packed.count = 0;
   frame->built.count = 0;
   frame->triangles.count = 0;
+  frame->positions.count = 0;
 }
 
 void FreeFrameArrays(MeshFrame* frame) {
@@ -47,6 +48,7 @@ void FreeFrameArrays(MeshFrame* frame) {
   GrowArrayClear(frame->triangles);
   GrowArrayClear(frame->built);
   GrowArrayClear(frame->packed);
+  GrowArrayClear(frame->positions);
 }
 
 MeshFrame* CopyFrame(MeshFrame* destination, const MeshFrame* source) {
@@ -54,6 +56,7 @@ MeshFrame* CopyFrame(MeshFrame* destination, const MeshFrame* source) {
   CopyGrowArray(destination->packed, source->packed);
   CopyGrowArray(destination->built, source->built);
   CopyGrowArray(destination->triangles, source->triangles);
+  destination->positions.count = 0;
   for (int a = 0; a < 3; ++a) {
     destination->offset[a] = source->offset[a];
     destination->scale[a] = source->scale[a];
@@ -74,6 +77,7 @@ void FreeMeshArrays(MeshObject* mesh, bool freeStorage) {
     EmptyArray(f.built, freeStorage);
     EmptyArray(f.packed, freeStorage);
     EmptyArray(f.triangles, freeStorage);
+    EmptyArray(f.positions, freeStorage);
   }
   // Destroying the frame block also releases the arrays of frames beyond
   // the count.

@@ -59,6 +59,11 @@ struct MeshFrame {
   float scale[3] = {0, 0, 0};
   float radius = 0;
   float centre[3] = {0, 0, 0};
+  // The corners of triangles as x, y, z alone, for collision and picking:
+  // made on first use (TrianglePositions) and dropped whenever triangles is
+  // refilled or copied.
+  mutable GrowArray<float> positions;
+  mutable const MeshVertex* positionsOf = nullptr;
 
   MeshFrame() = default;
   MeshFrame(const MeshFrame&) = delete;
@@ -122,6 +127,10 @@ void SetVertexColour(MeshVertex* v, uint32_t colour);
 // white and 0.
 void ExpandPackedVertex(const MeshObject& mesh, const MeshFrame& frame, int32_t i,
                         MeshVertex* out);
+
+// The corner positions of the frame's triangles, three floats a corner,
+// made once from triangles and kept until triangles is rebuilt.
+const float* TrianglePositions(const MeshFrame& frame);
 
 // Empties the three arrays of a frame (scalars stay).
 void InitFrameRecord(MeshFrame* frame);

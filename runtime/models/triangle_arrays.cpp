@@ -76,6 +76,7 @@ void MeshObjectX::BuildTriangleArrays() {
   for (int32_t fi = 0; fi < frames.count; ++fi) {
     MeshFrame& f = frames.data[fi];
     f.triangles.count = 0;
+    f.positions.count = 0;
     // Room for every triangle at once: a block growing in fixed steps would
     // copy a large mesh over and over.
     GrowArrayReserve(f.triangles, 3 * CountTriangles(palette, f));
@@ -141,4 +142,28 @@ void MeshObjectX::BuildTriangleArrays() {
       break;
     }
   }
+}
+
+const float* TrianglePositions(const MeshFrame& f) {
+  int32_t n = f.triangles.count;
+  if (n > 0 && f.positions.count == 3 * n && f.positionsOf == f.triangles.data)
+    return f.positions.data;
+  f.positions.count = 0;
+  if (n <= 0) return nullptr;
+  // Exactly the room needed: the array is rebuilt only with its frame.
+  if (f.positions.capacity < 3 * n) {
+    GrowArrayClear(f.positions);
+    f.positions.firstCapacity = 3 * n;
+    GrowArrayReserve(f.positions, 3 * n);
+  }
+  float* out = f.positions.data;
+  for (int32_t i = 0; i < n; ++i) {
+    const MeshVertex& v = f.triangles.data[i];
+    out[3 * i] = v.x;
+    out[3 * i + 1] = v.y;
+    out[3 * i + 2] = v.z;
+  }
+  f.positions.count = 3 * n;
+  f.positionsOf = f.triangles.data;
+  return out;
 }

@@ -157,7 +157,7 @@ TEST_F(DddFile, DamagedFilesAreRefusedAndLeaveNothing) {
       {"huge colour count", patched(16, {0xFF, 0xFF, 0xFF, 0xFF})},
       {"huge pair count", patched(20, {0x00, 0x00, 0x00, 0x40})},
       {"huge vertex count", patched(firstVertex - 28, {0xFF, 0xFF, 0xFF, 0x0F})},
-      {"vertex count unlike the pairs", patched(firstVertex - 28, {int(pairs - 1), 0, 0, 0})},
+      {"vertex count above the pairs", patched(firstVertex - 28, {int(pairs + 1), 0, 0, 0})},
       {"normal index 162", patched(firstVertex + 5 + 3, {162})},
       {"colour index past the palette", patched(firstVertex + 5 + 4, {int(colours)})},
       {"two frames announced", patched(12, {2, 0, 0, 0})},
@@ -203,6 +203,33 @@ TEST_F(DddFile, EmptyFramesLoadButMakeNoObject) {
   Write("short.ddd", ";DD");
   EXPECT_EQ(LoadObject(engine_, "short.ddd", 0), 0);
   EXPECT_EQ(Slot(0).multiPart, 0);
+}
+
+TEST_F(DddFile, SparePairsLoadButTooFewAreRefused) {
+  // One frame of a list marker and a triangle: four packed vertices.
+  auto file = [](uint32_t pairs) {
+    Bytes b;
+    b.Header(1, 2, pairs).U32(ListMarker).U32(0x0000FF);
+    for (uint32_t i = 0; i < pairs; ++i) b.F32(0.125f * float(i)).F32(0.5f);
+    b.FrameHeader(4).U8({0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 9, 0, 0, 0, 1, 0, 9, 0, 0, 1});
+    return b.s;
+  };
+  Write("spare.ddd", file(6));
+  ASSERT_EQ(LoadObject(engine_, "spare.ddd", 0), 1);
+  EXPECT_EQ(Part(0).texU.count, 6);
+  ASSERT_EQ(Part(0).drawVertices.count, 3);
+  EXPECT_EQ(Part(0).drawVertices.data[2].u, 0.375f);  // pair 3 of packed vertex 3
+  EXPECT_EQ(Part(0).drawVertices.data[2].v, -0.5f);
+  // Saved again, the spare pairs stay.
+  ASSERT_EQ(SaveObject(engine_, "again.ddd", 0), 1);
+  EXPECT_EQ(Read("again.ddd"), Read("spare.ddd"));
+  Write("exact.ddd", file(4));
+  EXPECT_EQ(LoadObject(engine_, "exact.ddd", 1), 1);
+  std::filesystem::remove(ErrorLogPath());
+  Write("short.ddd", file(3));
+  EXPECT_EQ(LoadObject(engine_, "short.ddd", 2), 0);
+  EXPECT_EQ(Part(2).frames.count, 0);
+  EXPECT_EQ(ErrorLog(), "# read error\r\nshort.ddd\r\n");
 }
 
 TEST_F(DddFile, ThreeHundredColoursGetCapacity301) {

@@ -174,3 +174,46 @@ TEST_F(DddText, DamagedTextIsRefusedOrStopsAtTheEnd) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << c.what;
   }
 }
+
+// One group of `refs` references to vertex 0 and `frames` frames of one
+// vertex: each frame repeats the whole fan.
+std::string RepeatedFan(int refs, int frames) {
+  std::string text = "DDDA 1.1 0 1 255 255 255 " + std::to_string(refs) + "\n";
+  for (int i = 0; i < refs; ++i) text += "0 0 ";
+  text += "\n" + std::to_string(frames) + "\n";
+  for (int i = 0; i < frames; ++i) text += "1 0 0 0 0 0 1\n";
+  return text;
+}
+
+TEST_F(DddText, FansRepeatedOverFramesAreBounded) {
+  // 30 KB that would expand to 12 million triangle corners (about 1 GB).
+  const std::string amplifier = RepeatedFan(4000, 1000);
+  ASSERT_LT(amplifier.size(), 32u * 1024);
+  Write("amplifier.ddd", amplifier);
+  auto start = std::chrono::steady_clock::now();
+  MeshObjectX mesh;
+  EXPECT_EQ(ReadDdd(&mesh, "amplifier.ddd", false), 0);
+  EXPECT_EQ(mesh.frames.count, 0);
+  EXPECT_EQ(ErrorLog(), "Text model too large.\r\n# read error\r\namplifier.ddd\r\n");
+  EXPECT_EQ(LoadObject(engine_, "amplifier.ddd", 1), 0);
+  EXPECT_EQ(Slot(1).inUse, 0);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  // Up to the bound on corners a model loads: 1026 references make 1024
+  // triangles a frame, 3072 corners; 341 frames fit, 342 do not.
+  static_assert(3 * 1024 * 341 <= kDddTextMaxCorners && 3 * 1024 * 342 > kDddTextMaxCorners);
+  Write("fits.ddd", RepeatedFan(1026, 341));
+  ASSERT_EQ(ReadDdd(&mesh, "fits.ddd", false), 1);
+  EXPECT_EQ(mesh.frames.count, 341);
+  EXPECT_EQ(mesh.frames.data[340].packed.count, 1027);
+  Write("over.ddd", RepeatedFan(1026, 342));
+  EXPECT_EQ(ReadDdd(&mesh, "over.ddd", false), 0);
+  // The bound on vertex records holds for groups too short to make a
+  // triangle.
+  std::string pairs = "DDDA 1.0 0 512";
+  for (int g = 0; g < 512; ++g) pairs += " 1 2 3 2 0 0 0 0";
+  pairs += " 683";
+  for (int f = 0; f < 683; ++f) pairs += " 1 0 0 0";
+  static_assert(512 * 3 * 682 <= kDddTextMaxRecords && 512 * 3 * 683 > kDddTextMaxRecords);
+  Write("pairs.ddd", pairs);
+  EXPECT_EQ(ReadDdd(&mesh, "pairs.ddd", false), 0);
+}
