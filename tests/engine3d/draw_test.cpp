@@ -431,6 +431,52 @@ TEST_F(Draw3D, ToonShadingOutlineAndLightingAfterIt) {
   gShadeRamp.count = 0;
 }
 
+// A sphere of the given radius about the origin, 12 rings of 24 quads, each
+// triangle clockwise seen from outside, with smooth normals.
+void BuildSphere(Lumenar3D* e, int n, float radius) {
+  e->frameDecodeMode = 2;
+  ObjStart(e, n, 0);
+  const int rings = 12, slices = 24;
+  const float pi = 3.14159265f;
+  auto at = [&](int i, int j, float p[3]) {
+    float th = pi * float(i) / rings, ph = 2 * pi * float(j) / slices;
+    p[0] = radius * std::sin(th) * std::cos(ph);
+    p[1] = radius * std::cos(th);
+    p[2] = radius * std::sin(th) * std::sin(ph);
+  };
+  for (int i = 0; i < rings; ++i)
+    for (int j = 0; j < slices; ++j) {
+      float a[3], b[3], c[3], d[3];
+      at(i, j, a), at(i + 1, j, b), at(i + 1, j + 1, c), at(i, j + 1, d);
+      // a, b, c and a, c, d run clockwise seen from outside.
+      for (const float* q : {a, b, c, a, c, d}) ObjAddVertex(e, q[0], q[1], q[2], 0, 0, 0xFFFFFF);
+    }
+  ObjEnd(e);
+}
+
+// Toon shading follows the light whatever the object's size: lit from +x,
+// the right half of a sphere is brighter than the left at every radius.
+TEST_F(Draw3D, ToonShadingFollowsTheLightAtAnySize) {
+  if (!pglClientActiveTextureARB || !pglMultiTexCoord2fARB) GTEST_SKIP() << "no multitexture";
+  SetLight(e, -2, 0xFFFFFF, 50, 0, 0, 0, 0, 0, 1, false);
+  const float radii[3] = {0.5f, 1, 3};
+  for (float radius : radii) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    BuildSphere(e, 1, radius);
+    DrawObject(*e, 1, 0, 0, 0, false);
+    const float s = radius * 0.7071f;
+    int lx, ly, rx, ry;
+    WindowOf(e, -s, 0, s, &lx, &ly);
+    WindowOf(e, s, 0, s, &rx, &ry);
+    Rgb left = Pixel(lx, ly), right = Pixel(rx, ry);
+    // The default ramp: 255 on the lit side, 100 where the light is behind.
+    EXPECT_TRUE(Near(right, {255, 255, 255}, 4)) << "radius " << radius;
+    EXPECT_TRUE(Near(left, {100, 100, 100}, 4)) << "radius " << radius;
+  }
+  SetLight(e, -2, 0, 0, 0, 0, 0, 0, 0, 0, false);
+  gShadeRamp.count = 0;
+}
+
 std::string TempPath(const char* leaf) {
   const char* dir = std::getenv("TMPDIR");
   return std::string(dir && *dir ? dir : "/tmp") + "/draw3d_" + std::to_string(std::random_device{}()) + "_" + leaf;
