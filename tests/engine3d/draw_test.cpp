@@ -267,11 +267,32 @@ TEST_F(Draw3D, StencilShadowDarkensFloorBehindBox) {
   EXPECT_TRUE(Near(p.front, {128, 0, 0}, 2));
 }
 
+std::string TempPath(const char* leaf) {
+  const char* dir = std::getenv("TMPDIR");
+  return std::string(dir && *dir ? dir : "/tmp") + "/draw3d_" + std::to_string(std::random_device{}()) + "_" + leaf;
+}
+
 // The cube of BuildCube written to a .ddd file and read into slot n; with
 // `reversed` two corners of every triangle swap places first, so the model
 // runs counter-clockwise seen from outside while its stored normals still
 // point out.
-void LoadCubeModel(Lumenar3D* e, int n, bool reversed);
+void LoadCubeModel(Lumenar3D* e, int n, bool reversed) {
+  const int work = 30;
+  BuildCube(e, work, 0x0000FF, 0.5f);
+  MeshObjectX& part = e->objects.data[work].parts.data[0];
+  MeshFrame& f = part.frames.data[0];
+  ASSERT_EQ(f.packed.count, 1 + 36);  // the list marker, then 12 triangles
+  if (reversed)
+    for (int i = 2; i < f.packed.count; i += 3) {
+      std::swap(f.packed.data[i], f.packed.data[i + 1]);
+      std::swap(part.texU.data[i], part.texU.data[i + 1]);
+      std::swap(part.texV.data[i], part.texV.data[i + 1]);
+    }
+  std::string path = TempPath("cube.ddd");
+  ASSERT_TRUE(SaveObject(e, path.c_str(), work));
+  ASSERT_TRUE(LoadObject(e, path.c_str(), n));
+  std::remove(path.c_str());
+}
 
 // One closed model wound each way. The winding a cull mode takes as front
 // draws closed and lit on the side facing the light, and both windings cast
@@ -477,34 +498,11 @@ TEST_F(Draw3D, ToonShadingFollowsTheLightAtAnySize) {
   gShadeRamp.count = 0;
 }
 
-std::string TempPath(const char* leaf) {
-  const char* dir = std::getenv("TMPDIR");
-  return std::string(dir && *dir ? dir : "/tmp") + "/draw3d_" + std::to_string(std::random_device{}()) + "_" + leaf;
-}
-
 void WriteText(const std::string& path, const char* text) {
   std::FILE* f = std::fopen(path.c_str(), "wb");
   ASSERT_NE(f, nullptr);
   std::fputs(text, f);
   std::fclose(f);
-}
-
-void LoadCubeModel(Lumenar3D* e, int n, bool reversed) {
-  const int work = 30;
-  BuildCube(e, work, 0x0000FF, 0.5f);
-  MeshObjectX& part = e->objects.data[work].parts.data[0];
-  MeshFrame& f = part.frames.data[0];
-  ASSERT_EQ(f.packed.count, 1 + 36);  // the list marker, then 12 triangles
-  if (reversed)
-    for (int i = 2; i < f.packed.count; i += 3) {
-      std::swap(f.packed.data[i], f.packed.data[i + 1]);
-      std::swap(part.texU.data[i], part.texU.data[i + 1]);
-      std::swap(part.texV.data[i], part.texV.data[i + 1]);
-    }
-  std::string path = TempPath("cube.ddd");
-  ASSERT_TRUE(SaveObject(e, path.c_str(), work));
-  ASSERT_TRUE(LoadObject(e, path.c_str(), n));
-  std::remove(path.c_str());
 }
 
 std::vector<std::string> gLog;
