@@ -32,8 +32,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// A closed sphere of 20 x 25 quads: 1,000 triangles, counter-clockwise
-// seen from outside.
+// A closed sphere of 20 x 25 quads: 1,000 triangles, clockwise seen from
+// outside.
 void BuildSphere(Lumenar3D* e, int n) {
   const int rings = 20, segments = 25;
   const float pi = 3.14159265f;
@@ -41,7 +41,7 @@ void BuildSphere(Lumenar3D* e, int n) {
     float t = pi * float(i) / rings, f = 2 * pi * float(j) / segments;
     p[0] = std::sin(t) * std::cos(f);
     p[1] = std::cos(t);
-    p[2] = -std::sin(t) * std::sin(f);
+    p[2] = std::sin(t) * std::sin(f);
   };
   e->frameDecodeMode = 2;
   ObjStart(e, n, 0);
@@ -60,7 +60,7 @@ void BuildSphere(Lumenar3D* e, int n) {
 void BuildFloor(Lumenar3D* e, int n) {
   ObjStart(e, n, 0);
   const float c[4][2] = {{-20, -20}, {-20, 20}, {20, 20}, {20, -20}};
-  for (int i : {0, 1, 2, 0, 2, 3}) ObjAddVertex(e, c[i][0], -1.5f, c[i][1], 0, 0, 0xC0C0C0);
+  for (int i : {0, 2, 1, 0, 3, 2}) ObjAddVertex(e, c[i][0], -1.5f, c[i][1], 0, 0, 0xC0C0C0);
   ObjEnd(e);
 }
 
@@ -68,7 +68,7 @@ void DrawFrame(Lumenar3D* e, int count, bool shadows, float spin) {
   Make3D(e, 1, 200, 60);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
   SetCamera(e, 0, 12, 30, 0, 0, 0);
-  SetCullMode(e, -1);
+  SetCullMode(e, 1);
   SetLight(e, 0, 0xFFFFFF, 0, 0, 0, -0.3f, -1, -0.5f, 180, false);
   DrawObject(*e, 0, 0, 0, 0, false);
   int side = int(std::ceil(std::sqrt(double(count))));

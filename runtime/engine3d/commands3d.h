@@ -26,7 +26,8 @@ void Make3DCmd(double nearPlane, double farPlane, double fov);
 void ClearBuffersCmd();
 void SetCameraUpCmd(double x, double y, double z);
 void SetCameraCmd(double x, double y, double z, double tx, double ty, double tz);
-// mode > 0 culls clockwise front faces, 0 none, < 0 counter-clockwise.
+// mode > 0 keeps clockwise front faces (culling the back), 0 culls none,
+// < 0 keeps counter-clockwise ones.
 void SetCullModeCmd(double mode);
 void SetFogCmd(double colour, double mode, double a, double b);
 void SetCameraLightCmd(double n, double colour);

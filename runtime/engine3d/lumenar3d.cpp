@@ -9,8 +9,6 @@
 #include "frame/sprite_draw.h"
 #include "models/object_slot.h"
 
-Lumenar3D* g3DEngine = nullptr;
-
 Lumenar3D::Lumenar3D(OpenGLLumenar* r) {
   objects = GrowArray<ObjectSlot>();
   std::memset(frustumPlanes, 0, sizeof frustumPlanes);

@@ -54,6 +54,7 @@ class Lumenar3D {
   int32_t frameDecodeMode;
 };
 
+// The program's engine, made at start-up (engine3d/engine_start.h).
 extern Lumenar3D* g3DEngine;
 
 // Switches the stencil shadow pass; nothing happens when the state does not

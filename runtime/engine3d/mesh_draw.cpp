@@ -294,7 +294,9 @@ void DrawMeshFrame(Lumenar3D& e, MeshObjectX& mesh, int32_t frame, int32_t nextF
           v[i].light[2] = (v[i].nx * l[0] + v[i].ny * l[1] + v[i].nz * l[2]) * 0.5f + 0.5f;
         } else if (mode == 2) {
           v[i].bitangent[1] = (float(v[i].colourIndex) + 0.5f) * mesh.paletteTexelScale;
-          float sv[3] = {v[i].x - v[i].nx, v[i].y - v[i].ny, v[i].z - v[i].nz};
+          // Shaded by the normal, so the bands follow the light at any
+          // object size.
+          float sv[3] = {v[i].nx, v[i].ny, v[i].nz};
           NormaliseSmall(sv);
           float shade = l[0] * sv[0] + l[1] * sv[1] + l[2] * sv[2];
           v[i].bitangent[0] = shade < 0.05f ? 0.05f : shade > 0.95f ? 0.95f : shade;

@@ -95,11 +95,12 @@ void SetShadeRamp(Lumenar3D& e, const uint8_t* bytes, int32_t count) {
 }
 
 bool TriangleFacesPoint(const MeshVertex* c, const float point[3]) {
-  float e0[3] = {c[1].x - c[0].x, c[1].y - c[0].y, c[1].z - c[0].z};
-  float e1[3] = {c[2].x - c[0].x, c[2].y - c[0].y, c[2].z - c[0].z};
+  // n = (P0 - P1) x (P2 - P1), the face normal of mesh packing.
+  float e0[3] = {c[0].x - c[1].x, c[0].y - c[1].y, c[0].z - c[1].z};
+  float e1[3] = {c[2].x - c[1].x, c[2].y - c[1].y, c[2].z - c[1].z};
   float n[3] = {e0[1] * e1[2] - e0[2] * e1[1], e0[2] * e1[0] - e0[0] * e1[2],
                 e0[0] * e1[1] - e0[1] * e1[0]};
-  float to[3] = {point[0] - c[0].x, point[1] - c[0].y, point[2] - c[0].z};
+  float to[3] = {point[0] - c[1].x, point[1] - c[1].y, point[2] - c[1].z};
   return n[0] * to[0] + n[1] * to[1] + n[2] * to[2] > 0;
 }
 

@@ -22,6 +22,5 @@ void BuildEdgeNeighbours(MeshObjectX& mesh);
 // Marks the triangles facing the light (a point in object space) and the
 // silhouette edges between facing and averted triangles.
 void FlagSilhouetteEdges(MeshObjectX& mesh, const MeshVertex* triangles, const float lightPos[3]);
-// Whether the triangle, counter-clockwise seen from its front, faces the
-// point.
+// Whether the triangle, clockwise seen from its front, faces the point.
 bool TriangleFacesPoint(const MeshVertex* corners, const float point[3]);

@@ -19,6 +19,16 @@ void DrawShadowVolume(MeshObjectX* part, const MeshVertex* vertices, const float
   // The tables cover the triangles they were built for.
   if (part->shadowEdges.count / 3 < triangles) triangles = part->shadowEdges.count / 3;
   if (part->shadowFacing.count < triangles) triangles = part->shadowFacing.count;
+  // The volume faces outward where it runs clockwise, whatever winding the
+  // mesh or the program's cull mode takes as front: facing triangles are
+  // found with the clockwise face normal, the others are extruded behind
+  // them, and the side quads run against the facing triangles' edges.
+  // The program's cull mode is put back afterwards.
+  const GLboolean cullOn = glIsEnabled(GL_CULL_FACE);
+  GLint frontFace = GL_CCW, cullFace = GL_BACK;
+  glGetIntegerv(GL_FRONT_FACE, &frontFace);
+  glGetIntegerv(GL_CULL_FACE_MODE, &cullFace);
+  glFrontFace(GL_CW);
   glDisable(GL_CULL_FACE);
   glDisable(GL_TEXTURE_2D);
   glDisable(GL_LIGHTING);
@@ -66,4 +76,7 @@ void DrawShadowVolume(MeshObjectX* part, const MeshVertex* vertices, const float
       glEnd();
     }
   }
+  glFrontFace(GLenum(frontFace));
+  glCullFace(GLenum(cullFace));
+  if (!cullOn) glDisable(GL_CULL_FACE);
 }

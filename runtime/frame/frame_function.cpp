@@ -7,9 +7,7 @@
 
 #include "core/project_settings.h"
 #include "core/runtime_error.h"
-#include "engine3d/commands3d.h"
-#include "engine3d/lumenar3d.h"
-#include "engine3d/shaders.h"
+#include "frame/frame_steps.h"
 #include "frame/main_window.h"
 #include "frame/render_targets.h"
 #include "frame/sprite_draw.h"
@@ -158,7 +156,7 @@ void ShowScreen() {
     if (gEscapeEnds && (KeyIsDown(gInput, 129) || KeyIsDown(gInput, 1))) EndOnKey();
     if (KeyIsDown(gInput, 56) && KeyIsDown(gInput, 62)) EndOnKey();
   }
-  if (g3DEngine) SetShadowPass(g3DEngine, false);
+  RunFrameStep(kFrameStepBeforeShow);
   RestartMusicIfDue();
   PumpMessages(r);
   if (!r) return;
@@ -169,6 +167,5 @@ void ShowScreen() {
   glColor4f(1, 1, 1, 1);
   DrawVirtualScreen(r, 0);
   SetViewport2D(r, 0, 0, 0, 0);
-  SetTextureFlagCmd(0.0);
-  if (g3DEngine) UseShader(g3DEngine, -1);
+  RunFrameStep(kFrameStepAfterShow);
 }

@@ -7,9 +7,9 @@
 #include "core/number_truncate.h"
 #include "core/runtime_error.h"
 #include "core/shoebox.h"
-#include "engine3d/lumenar3d.h"
 #include "frame/fonts.h"
 #include "frame/frame_function.h"
+#include "frame/frame_steps.h"
 #include "frame/image_save.h"
 #include "frame/primitives.h"
 #include "frame/render_targets.h"
@@ -288,7 +288,7 @@ void GetScreenSizeCmd(double& width, double& height) {
 }
 
 void SetViewportCmd(double x, double y, double width, double height) {
-  if (g3DEngine) SetShadowPass(g3DEngine, false);
+  RunFrameStep(kFrameStepViewport2D);
   if (gRenderer) SetViewport2D(gRenderer, IntArg(x), IntArg(y), IntArg(width), IntArg(height));
 }
 

@@ -11,10 +11,10 @@
 #include "core/project_settings.h"
 #include "core/runtime_error.h"
 #include "core/shoebox.h"
-#include "engine3d/lumenar3d.h"
 #include "frame/debugger_window.h"
 #include "frame/fonts.h"
 #include "frame/frame_function.h"
+#include "frame/frame_steps.h"
 #include "frame/graphics_commands.h"
 #include "frame/main_window.h"
 #include "frame/renderer.h"
@@ -111,7 +111,7 @@ int RuntimeStartup(void* instance, void* /*previousInstance*/, const char* /*com
   CreateSoundDeviceSingleton();
   CreateSoundSlotsSingleton();
   CreateNetSession();
-  g3DEngine = new Lumenar3D(r);
+  RunRendererStartStep(r);
 
   double now = FrameClockNow(r);
   IsaacSeed(uint32_t(int32_t(now >= 2147483647.0 ? 2147483647.0 : now)));

@@ -204,11 +204,11 @@ void DecodeFrames(MeshObject* mesh, bool computeNormals, bool mergeByPosition,
           e1[a] = c[2].p[a] - c[1].p[a];
           e0[a] = c[1].p[a] - c[0].p[a];
         }
-        // Outward for triangles running counter-clockwise seen from
-        // outside, the winding GL takes as front.
-        n[0] = e0[1] * e1[2] - e0[2] * e1[1];
-        n[1] = e0[2] * e1[0] - e0[0] * e1[2];
-        n[2] = e0[0] * e1[1] - e0[1] * e1[0];
+        // (P2 - P1) x (P1 - P0): outward for triangles running clockwise
+        // seen from outside.
+        n[0] = e1[1] * e0[2] - e1[2] * e0[1];
+        n[1] = e1[2] * e0[0] - e1[0] * e0[2];
+        n[2] = e1[0] * e0[1] - e1[1] * e0[0];
         if (flip)
           for (float& x : n) x = -x;
         for (int j = 0; j < 3; ++j) Add(sums[size_t(c[j].entry)].normal, n);

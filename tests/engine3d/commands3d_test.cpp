@@ -67,6 +67,26 @@ TEST_F(Commands3D, FacesAreCountedAcrossPartsWithFrames) {
   EXPECT_EQ(*ArrayElement(out, 0, 0), 0);
 }
 
+// (P2 - P1) x (P1 - P0) points out of triangles running clockwise seen
+// from outside: a strip A (0,0,0), B (1,0,0), C (0,1,0), D (1,1,0) runs
+// clockwise seen from -z, and every corner of both faces gets (0, 0, -1).
+TEST_F(Commands3D, BuiltFacesCarryTheClockwiseNormal) {
+  ObjStartCmd(9);
+  const float corners[4][2] = {{0, 0}, {1, 0}, {0, 1}, {1, 1}};
+  for (const auto& c : corners) ObjAddVertexCmd(c[0], c[1], 0, 0, 0, 0xFFFFFF);
+  ObjEndCmd();
+  ASSERT_EQ(CountFacesCmd(9), 2);
+  BasicArray out;
+  for (int face = 0; face < 2; ++face) {
+    GetFaceCmd(9, 0, face, out);
+    for (int v = 0; v < 3; ++v) {
+      EXPECT_NEAR(*ArrayElement(out, v, 6), 0, 1e-6) << face << " " << v;
+      EXPECT_NEAR(*ArrayElement(out, v, 7), 0, 1e-6) << face << " " << v;
+      EXPECT_NEAR(*ArrayElement(out, v, 8), -1, 1e-6) << face << " " << v;
+    }
+  }
+}
+
 TEST_F(Commands3D, NumbersOutsideTheTableReadNothing) {
   BasicArray out;
   for (double n : {-1.0, 4096.0, 1e12}) {

@@ -11,6 +11,7 @@
 #include <initializer_list>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine3d/camera.h"
@@ -79,14 +80,14 @@ void WindowOf(Lumenar3D* e, float x, float y, float z, int* wx, int* wy) {
   *wy = int(std::lround((c[1] / c[3] * 0.5f + 0.5f) * kH));
 }
 
-// Each face runs counter-clockwise seen from outside.
+// Each face runs clockwise seen from outside.
 void AddBox(Lumenar3D* e, float half, float cy, uint32_t colour) {
   const float faces[6][3][3] = {
       {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}},  {{-1, 0, 0}, {0, 0, 1}, {0, 1, 0}},
       {{0, 1, 0}, {0, 0, 1}, {1, 0, 0}},  {{0, -1, 0}, {1, 0, 0}, {0, 0, 1}},
       {{0, 0, 1}, {1, 0, 0}, {0, 1, 0}},  {{0, 0, -1}, {0, 1, 0}, {1, 0, 0}}};
   const float su[4] = {-1, 1, 1, -1}, sv[4] = {-1, -1, 1, 1};
-  const int order[6] = {0, 1, 2, 0, 2, 3};
+  const int order[6] = {0, 2, 1, 0, 3, 2};
   for (const auto& f : faces)
     for (int i : order) {
       float p[3];
@@ -102,12 +103,14 @@ void BuildCube(Lumenar3D* e, int n, uint32_t colour, float half = 1) {
   ObjEnd(e);
 }
 
-// A square at height y facing up.
-void BuildFloor(Lumenar3D* e, int n, float y, float half, uint32_t colour) {
+// A square at height y, clockwise seen from above (facing up), or the
+// other way round.
+void BuildFloor(Lumenar3D* e, int n, float y, float half, uint32_t colour, bool clockwise = true) {
   e->frameDecodeMode = 1;
   ObjStart(e, n, 0);
   const float c[4][2] = {{-1, -1}, {-1, 1}, {1, 1}, {1, -1}};  // (x, z), counter-clockwise from above
-  for (int i : {0, 1, 2, 0, 2, 3}) ObjAddVertex(e, c[i][0] * half, y, c[i][1] * half, 0, 0, colour);
+  const int cw[6] = {0, 2, 1, 0, 3, 2}, ccw[6] = {0, 1, 2, 0, 2, 3};
+  for (int i : clockwise ? cw : ccw) ObjAddVertex(e, c[i][0] * half, y, c[i][1] * half, 0, 0, colour);
   ObjEnd(e);
 }
 
@@ -140,7 +143,7 @@ class Draw3D : public ::testing::Test {
 
 TEST_F(Draw3D, UnlitCubeIsFlatAndBackgroundStays) {
   BuildCube(e, 1, 0x3366CC);
-  SetCullMode(e, -1);
+  SetCullMode(e, 1);
   AddRotation(e, 30, 0, 1, 0);
   AddRotation(e, 20, 1, 0, 0);
   DrawObject(*e, 1, 0, 0, 0, false);
@@ -152,12 +155,12 @@ TEST_F(Draw3D, UnlitCubeIsFlatAndBackgroundStays) {
   EXPECT_TRUE(Near(Pixel(5, 5), {0, 0, 255}, 0));
 }
 
-// Face normals point out of counter-clockwise faces, which are the front
-// faces kept by culling: a closed cube lit from the camera shows its near
+// Face normals point out of clockwise faces, which are the front faces
+// kept by cull mode 1: a closed cube lit from the camera shows its near
 // faces by the cosine of their turn.
 TEST_F(Draw3D, LitClosedCubeWindingAgreesWithCullingAndLighting) {
   BuildCube(e, 1, 0xFFFFFF);
-  SetCullMode(e, -1);
+  SetCullMode(e, 1);
   SetLight(e, 0, 0xFFFFFF, 0, 0, 1, 0, 0, -1, 180, false);  // shining along -z
   AddRotation(e, 30, 0, 1, 0);
   DrawObject(*e, 1, 0, 0, 0, false);
@@ -204,22 +207,35 @@ TEST_F(Draw3D, FogLinearAndExponential) {
 }
 
 // A box hovering over a floor, its shadow cast by a point light up and to
-// the right; returns the pixels of the shadowed and the lit floor, and of
-// the box's top and front faces.
+// the right (with `lit`, light 0 shines on the box from the same side);
+// returns the pixels of the shadowed and the lit floor, and of the box's
+// top and front faces.
 struct ShadowProbe {
   Rgb shadow, floor, top, front;
 };
 
-ShadowProbe DrawShadowScene(Lumenar3D* e, int box, int floor, float spin) {
+ShadowProbe DrawShadowScene(Lumenar3D* e, int box, int floor, float spin, int cullMode = 1,
+                            bool lit = false) {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
   SetCamera(e, 0, 4, 9, 0, -0.5f, 0);
-  SetCullMode(e, -1);
+  SetCullMode(e, cullMode);
   DrawObject(*e, floor, 0, 0, 0, false);
   AddRotation(e, spin, 0, 1, 0);
+  if (lit) SetLight(e, 0, 0xFFFFFF, 4, 6, 0, -4, -6, 0, 180, false);
   DrawObject(*e, box, 0, 0, 0, false);
+  if (lit) SetLight(e, 0, 0, 0, 0, 0, 0, 0, 0, 0, false);
   SetLight(e, -3, 0, 4, 6, 0, 0, 0, 0, 1, false);
   EXPECT_EQ(e->shadowPass, 1);
   DrawObject(*e, box, 0, 0, 0, false);
+  // The volume leaves the program's cull mode as it found it.
+  GLint front = 0, side = 0;
+  glGetIntegerv(GL_FRONT_FACE, &front);
+  glGetIntegerv(GL_CULL_FACE_MODE, &side);
+  EXPECT_EQ(bool(glIsEnabled(GL_CULL_FACE)), cullMode != 0);
+  if (cullMode != 0) {
+    EXPECT_EQ(front, cullMode == 1 ? GL_CW : GL_CCW);
+  }
+  EXPECT_EQ(side, GL_BACK);
   SetLight(e, -3, 0, 4, 6, 0, 0, 0, 0, 0, false);
   EXPECT_EQ(e->shadowPass, 0);
   EXPECT_FALSE(glIsEnabled(GL_BLEND));
@@ -251,13 +267,72 @@ TEST_F(Draw3D, StencilShadowDarkensFloorBehindBox) {
   EXPECT_TRUE(Near(p.front, {128, 0, 0}, 2));
 }
 
+std::string TempPath(const char* leaf) {
+  const char* dir = std::getenv("TMPDIR");
+  return std::string(dir && *dir ? dir : "/tmp") + "/draw3d_" + std::to_string(std::random_device{}()) + "_" + leaf;
+}
+
+// The cube of BuildCube written to a .ddd file and read into slot n; with
+// `reversed` two corners of every triangle swap places first, so the model
+// runs counter-clockwise seen from outside while its stored normals still
+// point out.
+void LoadCubeModel(Lumenar3D* e, int n, bool reversed) {
+  const int work = 30;
+  BuildCube(e, work, 0x0000FF, 0.5f);
+  MeshObjectX& part = e->objects.data[work].parts.data[0];
+  MeshFrame& f = part.frames.data[0];
+  ASSERT_EQ(f.packed.count, 1 + 36);  // the list marker, then 12 triangles
+  if (reversed)
+    for (int i = 2; i < f.packed.count; i += 3) {
+      std::swap(f.packed.data[i], f.packed.data[i + 1]);
+      std::swap(part.texU.data[i], part.texU.data[i + 1]);
+      std::swap(part.texV.data[i], part.texV.data[i + 1]);
+    }
+  std::string path = TempPath("cube.ddd");
+  ASSERT_TRUE(SaveObject(e, path.c_str(), work));
+  ASSERT_TRUE(LoadObject(e, path.c_str(), n));
+  std::remove(path.c_str());
+}
+
+// One closed model wound each way. The winding a cull mode takes as front
+// draws closed and lit on the side facing the light, and both windings cast
+// their shadow under every cull mode.
+TEST_F(Draw3D, ShadowsAndLightingFollowTheCullMode) {
+  LoadCubeModel(e, 1, false);
+  LoadCubeModel(e, 2, true);
+  BuildFloor(e, 3, -1, 4, 0xC8C8C8, true);
+  BuildFloor(e, 4, -1, 4, 0xC8C8C8, false);
+  struct Case {
+    int cullMode, box, floor;
+    bool lit;
+  } cases[] = {{1, 1, 3, true}, {-1, 2, 4, true}, {0, 1, 3, false}, {0, 2, 4, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "cull mode " << c.cullMode << " box " << c.box);
+    ShadowProbe p = DrawShadowScene(e, c.box, c.floor, 0, c.cullMode, c.lit);
+    EXPECT_TRUE(Near(p.floor, {200, 200, 200}, 2));
+    EXPECT_TRUE(Near(p.shadow, {100, 100, 100}, 3));
+    if (c.lit) {
+      // The ambient 51 in every channel plus 255 x 0.83 of red on the top;
+      // the front face, turned away from the light, has only the ambient
+      // share, halved by the shadow.
+      EXPECT_TRUE(Near(p.top, {255, 51, 51}, 2));
+      EXPECT_TRUE(Near(p.front, {26, 26, 26}, 3));
+    } else {
+      EXPECT_TRUE(Near(p.top, {255, 0, 0}, 2));
+      EXPECT_TRUE(Near(p.front, {128, 0, 0}, 2));
+    }
+    Make3D(e, 1, 100, 60);
+  }
+}
+
 TEST(ShadowFacing, PointLightIsTakenRelativeToTheTriangle) {
-  // A triangle in the plane z = 2 facing +z; the light at z = 1 is behind
-  // it although the light's position points the same way as the normal.
+  // A triangle in the plane z = 2 facing +z (clockwise seen from there);
+  // the light at z = 1 is behind it although the light's position points
+  // the same way as the normal.
   MeshVertex t[3] = {};
   t[0].x = 0, t[0].y = 0, t[0].z = 2;
-  t[1].x = 1, t[1].y = 0, t[1].z = 2;
-  t[2].x = 0, t[2].y = 1, t[2].z = 2;
+  t[1].x = 0, t[1].y = 1, t[1].z = 2;
+  t[2].x = 1, t[2].y = 0, t[2].z = 2;
   const float behind[3] = {0, 0, 1}, before[3] = {0, 0, 3};
   EXPECT_FALSE(TriangleFacesPoint(t, behind));
   EXPECT_TRUE(TriangleFacesPoint(t, before));
@@ -282,7 +357,7 @@ TEST_F(Draw3D, SphereMapReplacesTextureCoordinates) {
   e->frameDecodeMode = 1;
   ObjStart(e, 1, 0);
   const float c[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
-  for (int i : {0, 1, 2, 0, 2, 3}) ObjAddVertex(e, c[i][0], c[i][1], 1, 0, 0, 0xFFFFFF);
+  for (int i : {0, 2, 1, 0, 3, 2}) ObjAddVertex(e, c[i][0], c[i][1], 1, 0, 0, 0xFFFFFF);
   ObjEnd(e);
   BindSpriteTexture(gR, slot, -1, 0, nullptr);
   DrawObject(*e, 1, 0, 0, 0, false);
@@ -310,7 +385,7 @@ TEST_F(Draw3D, BumpMapShadesByLightSide) {
   const int slot = 701;
   gR->sprites[slot].texture = tex;
   BuildCube(e, 1, 0xFFFFFF);
-  SetCullMode(e, -1);
+  SetCullMode(e, 1);
   BindSpriteTexture(gR, slot, -1, 0, nullptr);
   SetLight(e, -1, 0xFFFFFF, 0, 0, 100, 0, 0, 0, 1, false);
   DrawObject(*e, 1, 0, 0, 0, false);
@@ -352,12 +427,12 @@ TEST_F(Draw3D, ToonShadingOutlineAndLightingAfterIt) {
   EXPECT_GT(shade.r, 90);
   EXPECT_EQ(CountDark(kH / 2), 0);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  SetCullMode(e, -1);
+  SetCullMode(e, 1);
   DrawObject(*e, 1, 0, 0, 0, false);
   int outline = CountDark(kH / 2);
   EXPECT_GE(outline, 2);   // both sides
   EXPECT_LE(outline, 16);  // a thin line
-  EXPECT_EQ(e->cullMode, -1);
+  EXPECT_EQ(e->cullMode, 1);
   // Later objects are lit again.
   EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
   SetLight(e, -2, 0, 0, 0, 0, 0, 0, 0, 0, false);
@@ -377,9 +452,50 @@ TEST_F(Draw3D, ToonShadingOutlineAndLightingAfterIt) {
   gShadeRamp.count = 0;
 }
 
-std::string TempPath(const char* leaf) {
-  const char* dir = std::getenv("TMPDIR");
-  return std::string(dir && *dir ? dir : "/tmp") + "/draw3d_" + std::to_string(std::random_device{}()) + "_" + leaf;
+// A sphere of the given radius about the origin, 12 rings of 24 quads, each
+// triangle clockwise seen from outside, with smooth normals.
+void BuildSphere(Lumenar3D* e, int n, float radius) {
+  e->frameDecodeMode = 2;
+  ObjStart(e, n, 0);
+  const int rings = 12, slices = 24;
+  const float pi = 3.14159265f;
+  auto at = [&](int i, int j, float p[3]) {
+    float th = pi * float(i) / rings, ph = 2 * pi * float(j) / slices;
+    p[0] = radius * std::sin(th) * std::cos(ph);
+    p[1] = radius * std::cos(th);
+    p[2] = radius * std::sin(th) * std::sin(ph);
+  };
+  for (int i = 0; i < rings; ++i)
+    for (int j = 0; j < slices; ++j) {
+      float a[3], b[3], c[3], d[3];
+      at(i, j, a), at(i + 1, j, b), at(i + 1, j + 1, c), at(i, j + 1, d);
+      // a, b, c and a, c, d run clockwise seen from outside.
+      for (const float* q : {a, b, c, a, c, d}) ObjAddVertex(e, q[0], q[1], q[2], 0, 0, 0xFFFFFF);
+    }
+  ObjEnd(e);
+}
+
+// Toon shading follows the light whatever the object's size: lit from +x,
+// the right half of a sphere is brighter than the left at every radius.
+TEST_F(Draw3D, ToonShadingFollowsTheLightAtAnySize) {
+  if (!pglClientActiveTextureARB || !pglMultiTexCoord2fARB) GTEST_SKIP() << "no multitexture";
+  SetLight(e, -2, 0xFFFFFF, 50, 0, 0, 0, 0, 0, 1, false);
+  const float radii[3] = {0.5f, 1, 3};
+  for (float radius : radii) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    BuildSphere(e, 1, radius);
+    DrawObject(*e, 1, 0, 0, 0, false);
+    const float s = radius * 0.7071f;
+    int lx, ly, rx, ry;
+    WindowOf(e, -s, 0, s, &lx, &ly);
+    WindowOf(e, s, 0, s, &rx, &ry);
+    Rgb left = Pixel(lx, ly), right = Pixel(rx, ry);
+    // The default ramp: 255 on the lit side, 100 where the light is behind.
+    EXPECT_TRUE(Near(right, {255, 255, 255}, 4)) << "radius " << radius;
+    EXPECT_TRUE(Near(left, {100, 100, 100}, 4)) << "radius " << radius;
+  }
+  SetLight(e, -2, 0, 0, 0, 0, 0, 0, 0, 0, false);
+  gShadeRamp.count = 0;
 }
 
 void WriteText(const std::string& path, const char* text) {
@@ -454,7 +570,7 @@ TEST_F(Draw3D, SpinningLitShadowedModelFromDddFile) {
   for (float a : spins) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     SetCamera(e, 0, 0, 6, 0, 0, 0);
-    SetCullMode(e, -1);
+    SetCullMode(e, 1);
     SetLight(e, 0, 0xFFFFFF, 0, 0, 1, 0, 0, -1, 180, false);
     AddRotation(e, a, 0, 1, 0);
     DrawObject(*e, 1, 0, 0, 0, false);

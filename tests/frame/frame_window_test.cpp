@@ -7,7 +7,10 @@
 #include <vector>
 
 #include "core/basic_string.h"
+#include "engine3d/commands3d.h"
 #include "engine3d/lumenar3d.h"
+#include "frame/gl_entry_points.h"
+#include "frame/graphics_commands.h"
 #include "frame/frame_function.h"
 #include "frame/main_window.h"
 #include "frame/renderer.h"
@@ -124,6 +127,27 @@ TEST_F(Frame, ShowScreenStartsTheNextFrameCleared) {
   EXPECT_EQ(BackPixel(320, 240), 0x000000u);
   EXPECT_EQ(r_->currentAlpha, 1.0f);
   EXPECT_FALSE(glIsEnabled(GL_BLEND));
+}
+
+// The 3D engine made at start-up installed its frame steps: the frame end
+// resolves a shadow pass left on, sets the texture flag back to 0 and makes
+// no shader current; the 2D viewport command ends the pass as well.
+TEST_F(Frame, FrameEndAndViewportRunTheEngineSteps) {
+  ASSERT_NE(g3DEngine, nullptr);
+  SetShadowPass(g3DEngine, true);
+  SetTextureFlagCmd(3);
+  g3DEngine->currentShader = 5;
+  ShowScreen();
+  EXPECT_EQ(g3DEngine->shadowPass, 0);
+  EXPECT_FALSE(glIsEnabled(GL_STENCIL_TEST));
+  EXPECT_EQ(gTextureSelection[2], 0);
+  if (pglUseProgramObjectARB) {
+    EXPECT_EQ(g3DEngine->currentShader, kNoShader);
+  }
+  SetShadowPass(g3DEngine, true);
+  SetViewportCmd(0, 0, 0, 0);
+  EXPECT_EQ(g3DEngine->shadowPass, 0);
+  ShowScreen();
 }
 
 TEST_F(Frame, FramesArePacedToSixtyPerSecond) {

@@ -249,9 +249,9 @@ TEST_F(ObjectBuilding, FanNormalsComeFromTheFanTriangles) {
   auto normalOf = [](P p0, P p1, P p2) {
     float e1[3] = {p2.x - p1.x, p2.y - p1.y, p2.z - p1.z};
     float e0[3] = {p1.x - p0.x, p1.y - p0.y, p1.z - p0.z};
-    // Outward for counter-clockwise corners.
-    return NearestUnitNormal(e0[1] * e1[2] - e0[2] * e1[1], e0[2] * e1[0] - e0[0] * e1[2],
-                             e0[0] * e1[1] - e0[1] * e1[0]);
+    // (P2 - P1) x (P1 - P0): outward for clockwise corners.
+    return NearestUnitNormal(e1[1] * e0[2] - e1[2] * e0[1], e1[2] * e0[0] - e1[0] * e0[2],
+                             e1[0] * e0[1] - e1[1] * e0[0]);
   };
   EXPECT_EQ(f.packed.data[5].normalIndex, normalOf(apex, d, e));
   EXPECT_NE(f.packed.data[5].normalIndex, normalOf(c, d, e));
