@@ -295,7 +295,7 @@ def main():
         for text in ("is full, so", "could not supply gfx/fontpc.png", "Make room there"):
             expect(text in err, "%s: no %r on stderr %r" % (name, text, err))
         expect("Reinstall" not in err, "%s: %r" % (name, err))
-        line = "member fontpc.png cannot be unpacked: the temporary folder"
+        line = "fontpc.png cannot be unpacked: the temporary folder"
         expect(line in log, "%s: no %r in the log %r" % (name, line, log))
 
     check("a full temporary folder", full_tmp)
