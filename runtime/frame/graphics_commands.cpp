@@ -110,7 +110,7 @@ void LoadBackgroundFadeCmd(const BasicString& file) {
   char path[kShoeboxPathSize];
   if (!r || !Resolve(file, path)) return;
   CopyBackBufferToScreen(r, 2);
-  LoadVirtualScreen(r, 1, path);
+  if (!LoadVirtualScreen(r, 1, path)) LogUndecodedPicture(file, path);
   FreeVirtualScreen(r, 0);
   ClearColourBuffer();
   const double t0 = Now(r);
@@ -218,6 +218,7 @@ void LoadBackgroundCmd(const BasicString& file) {
   if (LoadVirtualScreen(r, 0, path)) {
     DrawVirtualScreen(r, 0);
   } else {
+    LogUndecodedPicture(file, path);
     FreeVirtualScreen(r, 0);
     ClearColourBuffer();
   }
