@@ -15,6 +15,7 @@
 #include "game/game_state.h"
 #include "game/location_table.h"
 #include "game/opening_screens.h"
+#include "game/picture_check.h"
 #include "game/pictures.h"
 #include "game/save_marker.h"
 #include "game/text_print.h"
@@ -118,8 +119,10 @@ double MainProgram() {
   // Shared resources.
   STMT; if (resx == 1) {
     STMT; LoadAnimCmd("gfx/fontpc.png", kFontSprite, 20, 20);
+    STMT; RequirePicture(kFontSprite, "gfx/fontpc.png");
   } else {
     STMT; LoadAnimCmd("gfx/fontgp.png", kFontSprite, 10, 10);
+    STMT; RequirePicture(kFontSprite, "gfx/fontgp.png");
   }
   STMT; ArrayDim(kern, 96);
   STMT; BuildKernTable();

@@ -5,6 +5,7 @@
 #include "core/string_ops.h"
 #include "frame/graphics_commands.h"
 #include "game/game_state.h"
+#include "game/picture_check.h"
 #include "game/procedure.h"
 
 double LoadPic(BasicString file_Str, double num) {
@@ -12,6 +13,7 @@ double LoadPic(BasicString file_Str, double num) {
   LOCAL_STR(filename_Str);
   STMT; filename_Str = StrConcat(StrConcat("gfx/", file_Str), ".png");
   STMT; LoadSpriteCmd(filename_Str, num);
+  STMT; RequirePicture(num, filename_Str);
   return 0;
 }
 

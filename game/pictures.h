@@ -3,7 +3,8 @@
 
 #include "core/basic_string.h"
 
-// Loads "gfx/" + file_Str + ".png" into sprite slot num. Yields 0.
+// Loads "gfx/" + file_Str + ".png" into sprite slot num. A picture that
+// does not load ends the game (RequirePicture). Yields 0.
 double LoadPic(BasicString file_Str, double num);
 
 // Draws sprite num with its top-left corner at (x, y); x = -1 centres it

@@ -34,6 +34,20 @@ bool WriteMarkerFile(const char* path) {
   return true;
 }
 
+// A marker that cannot be read is no wrong marker: it stays where it is and
+// counts as absent. Says why in the error log when asked to.
+bool ReadableMarker(const char* path, bool logWhy) {
+  if (!platform::IsRegularFile(path)) return false;
+  const std::string why = platform::ReadProblem(path);
+  if (why.empty()) return true;
+  if (logWhy) {
+    AppendErrorLog(("Save marker " + std::string(path) + " cannot be read (" + why +
+                    "): left as it is and taken as absent")
+                       .c_str());
+  }
+  return false;
+}
+
 }  // namespace
 
 BasicString SaveMarkerPath(double place) {
@@ -47,7 +61,7 @@ double SaveMarkerExists() {
   PROC;
   LOCAL(place);
   STMT; for (place = 0; place <= 1; place = place + 1) {
-    STMT; if (platform::IsRegularFile(StrCStr(SaveMarkerPath(place)))) return 1;
+    STMT; if (ReadableMarker(StrCStr(SaveMarkerPath(place)), true)) return 1;
   }
   return 0;
 }
@@ -58,7 +72,7 @@ BasicString ReadSaveMarker() {
   LOCAL_STR(first_Str); LOCAL_STR(path_Str);
   STMT; for (place = 0; place <= 1; place = place + 1) {
     STMT; path_Str = SaveMarkerPath(place);
-    STMT; if (!platform::IsRegularFile(StrCStr(path_Str))) continue;
+    STMT; if (!ReadableMarker(StrCStr(path_Str), false)) continue;
     LOCAL_STR(line_Str);
     // An empty or unreadable marker reads as "" instead of failing the read.
     STMT; if (OpenFileChannel(1, path_Str, 1) != 0) {
@@ -80,7 +94,7 @@ double KillSaveMarkers() {
   PROC;
   LOCAL(place);
   STMT; for (place = 0; place <= 1; place = place + 1) {
-    STMT; if (platform::IsRegularFile(StrCStr(SaveMarkerPath(place)))) {
+    STMT; if (ReadableMarker(StrCStr(SaveMarkerPath(place)), false)) {
       STMT; KillFile(SaveMarkerPath(place));
     }
   }

@@ -14,15 +14,20 @@ inline constexpr char kUnlockCode[] = "5093176";
 // when the place is not known.
 BasicString SaveMarkerPath(double place);
 
-// 1 when a marker exists at either place, readable or not, else 0.
+// A marker that cannot be read (no permission, read error) is taken as
+// absent by all three below: it is never compared or deleted, and
+// SaveMarkerExists says why in the error log.
+
+// 1 when a readable marker exists at either place, else 0.
 double SaveMarkerExists();
 
 // The unlock code when the first line of a marker at either place is
 // exactly that; else the first line of the first marker found, "" when it
-// is empty or cannot be read.
+// is empty.
 BasicString ReadSaveMarker();
 
-// Deletes the marker at both places; silent where it cannot. Yields 0.
+// Deletes the readable markers at both places; silent where it cannot.
+// Yields 0.
 double KillSaveMarkers();
 
 // Writes the unlock code and CR LF as the marker: in the program's folder,

@@ -7,6 +7,7 @@
 
 #include "core/runtime_error.h"
 #include "core/string_builtins.h"
+#include "platform/console.h"
 #include "platform/debug_link.h"
 
 static_assert(sizeof(void*) != 8 || sizeof(DebugVarRecord) == 24, "record layout");
@@ -134,6 +135,14 @@ void DebugVarRemove(DebugVarLink& link) {
 uint32_t GetMainWindowHandle() { return sHooks.mainWindow ? sHooks.mainWindow() : 0; }
 
 void OpenDebugConsole() {
+  // Without a terminal (started from a desktop launcher, say) the program
+  // gets a terminal window of its own; where none can be opened, input and
+  // output stay where they are.
+  if (!platform::HasTerminal()) {
+    std::string why;
+    if (!platform::OpenConsoleWindow("Orvale console", &why))
+      AppendErrorLog(("No console window: " + why).c_str());
+  }
   std::setvbuf(stdout, nullptr, _IOLBF, 0);
   std::setvbuf(stdin, nullptr, _IOLBF, 0);
 }

@@ -64,6 +64,10 @@ void SetDebugBreakHooks(const DebugBreakHooks& hooks);
 // The main window's handle as an integer, 0 when there is none.
 uint32_t GetMainWindowHandle();
 
-// Connects standard input and output to the terminal the program was started
-// from, line-buffered, so a program can talk to its user there.
+// Gives the program a console to talk to its user: standard input and
+// output, line-buffered, stay on the terminal the program was started from;
+// a program started without one (neither stream a terminal) gets a terminal
+// window of its own (platform::OpenConsoleWindow) that both streams are
+// connected to. Where no window can be opened the streams stay as they are
+// and the error log says why.
 void OpenDebugConsole();

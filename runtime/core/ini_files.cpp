@@ -81,7 +81,7 @@ void ParseLine(char* line, IniSection& collecting, IniData& data) {
   if (!*p) return;
   char* value = p;
   size_t n = std::strlen(value);
-  while (n > 0 && int8_t(value[n - 1]) < 32) --n;
+  while (n > 0 && uint8_t(value[n - 1]) < 32) --n;  // UTF-8 letters and blanks stay
   value[n] = 0;
   *keyEnd = 0;
   IniPair pair;

@@ -21,7 +21,7 @@ void WriteBack(LineFileCache& c) {
   std::FILE* f = std::fopen(platform::NativePath(c.currentName).c_str(), "wb");
   if (!f) return;
   for (uint32_t i = 0; i <= c.highest && i < uint32_t(kLineFileLines); ++i) {
-    std::fputs(c.lines[i], f);
+    std::fwrite(c.lines[i], 1, c.lengths[i], f);
     // A cut line goes on in the next slot or, for the last slot, in the
     // rest of the file: no line end between the parts.
     const bool continues = c.cut[i] && (i < c.highest || !c.rest.empty());
@@ -33,6 +33,7 @@ void WriteBack(LineFileCache& c) {
 
 void Clear(LineFileCache& c) {
   std::memset(c.lines, 0, sizeof c.lines);
+  std::memset(c.lengths, 0, sizeof c.lengths);
   std::memset(c.cut, 0, sizeof c.cut);
   c.dirty = 0;
   c.currentName[0] = 0;
@@ -42,9 +43,11 @@ void Clear(LineFileCache& c) {
 
 uint32_t LineIndex(double n) { return uint32_t(TruncInt32(n)); }
 
+// Control characters and line ends at the end go; blanks and the bytes of
+// UTF-8 letters stay.
 void StripControlTail(BasicString& s) {
   int32_t n = int32_t(StrLength(s));
-  while (n > 0 && int8_t(s.buffer[n - 1]) < 32) --n;
+  while (n > 0 && uint8_t(s.buffer[n - 1]) < 32) --n;
   StrTruncateAt(s, n);
 }
 
@@ -53,6 +56,7 @@ void Store(LineFileCache& c, uint32_t n, const char* text) {
   if (len > size_t(kLineFileLineSize - 1)) len = kLineFileLineSize - 1;  // keeps the slot's NUL
   std::memcpy(c.lines[n], text ? text : "", len);
   c.lines[n][len] = 0;
+  c.lengths[n] = uint16_t(len);
   c.cut[n] = 0;
   if (int32_t(c.highest) < int32_t(n)) c.highest = n;
   c.dirty = 1;
@@ -88,11 +92,15 @@ double SwitchLineFile(LineFileCache& c, const char* newName) {
     size_t n = 0;
     if (!ReadTextLine(f, c.lines[i], kLineFileLineSize - 1, &n)) break;
     c.highest = uint32_t(i);
+    c.lengths[i] = uint16_t(n);
     if (n == size_t(kLineFileLineSize - 1)) {
       // Full slot: the line goes on in the next one unless its end follows.
       int next = std::getc(f);
       if (next == '\n') {
-        if (c.lines[i][n - 1] == '\r') c.lines[i][n - 1] = 0;
+        if (c.lines[i][n - 1] == '\r') {
+          c.lines[i][n - 1] = 0;
+          c.lengths[i] = uint16_t(n - 1);
+        }
       } else if (next == '\r') {
         int after = std::getc(f);
         if (after != '\n') {

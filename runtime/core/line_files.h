@@ -18,6 +18,8 @@ constexpr int kLineFileLineSize = 1024;  // a line holds at most 1023 bytes
 struct LineFileCache {
   char currentName[1024];
   char lines[kLineFileLines][kLineFileLineSize];
+  // Bytes of each line, NUL bytes read from the file included.
+  uint16_t lengths[kLineFileLines];
   uint32_t highest;
   uint8_t dirty;
   // cut[i]: line i was longer than a slot and goes on in line i + 1.

@@ -76,9 +76,10 @@ void RemoveMemberFolder() {
   }
 }
 
-const std::string& MemberFolder() {
+const std::string& MemberFolder(platform::WriteTrouble* why) {
+  *why = platform::WriteTrouble::kNone;
   if (gMemberFolder.empty()) {
-    gMemberFolder = platform::MakePrivateFolder("orvale-");
+    gMemberFolder = platform::MakePrivateFolder("orvale-", why);
     // Programs that end without the runtime's shutdown leave nothing behind.
     static bool cleanupInstalled = false;
     if (!gMemberFolder.empty() && !cleanupInstalled) {
@@ -98,6 +99,7 @@ void LogArchiveProblem(const Shoebox* box, const std::string& what) {
 void MarkUnusable(Shoebox* box, const char* why) {
   LogArchiveProblem(box, why);
   box->usable = 0;
+  box->lastProblem = kShoeboxBadArchive;
 }
 
 struct FindState {
@@ -114,15 +116,14 @@ bool FindVisit(const ShoeboxMember& m, bool valid, void* user) {
   return false;
 }
 
+ShoeboxProblem ProblemOf(platform::WriteTrouble trouble) {
+  return trouble == platform::WriteTrouble::kFull ? kShoeboxTempFull : kShoeboxTempNotWritable;
+}
+
 // Unpacks the member into a new file under path; nothing stays on failure.
-bool WriteMember(const char* path, const uint8_t* bytes, uint32_t length) {
+platform::WriteTrouble WriteMember(const char* path, const uint8_t* bytes, uint32_t length) {
   std::remove(path);
-  std::FILE* f = platform::CreateExclusiveFile(path);
-  if (!f) return false;
-  bool ok = (length == 0 || std::fwrite(bytes, 1, length, f) == length);
-  ok = (std::fclose(f) == 0) && ok;
-  if (!ok) std::remove(path);
-  return ok;
+  return platform::WriteNewFile(path, bytes, length);
 }
 
 }  // namespace
@@ -183,6 +184,7 @@ void CreateShoeboxes() {
     box->containerPath[0] = 0;
     box->lastTempFile[0] = 0;
     box->entryList = nullptr;
+    box->lastProblem = kShoeboxFound;
   }
   SetShoebox(BasicString(), BasicString());
   SetShutdownStep(kShutdownArchives, ReleaseShoeboxes);
@@ -212,8 +214,24 @@ void SetShoebox(const BasicString& first, const BasicString& second) {
   SetShoeboxContainer(gShoeboxes[1], second.c_str());
 }
 
+std::string ShoeboxProblemText(ShoeboxProblem problem) {
+  switch (problem) {
+    case kShoeboxFound: return "";
+    case kShoeboxNotFound: return "it is neither a file nor a member of the archive";
+    case kShoeboxBadArchive: return "the archive is missing or damaged";
+    case kShoeboxDamagedMember: return "its member in the archive is damaged";
+    case kShoeboxTempFull: return "the temporary folder " + platform::TempFolder() + " is full";
+    case kShoeboxTempNotWritable:
+      return "the temporary folder " + platform::TempFolder() + " cannot be written";
+  }
+  return "";
+}
+
 int ResolveShoeboxFile(Shoebox* box, const char* name, char out[kShoeboxPathSize]) {
-  if (box) DeleteLastTempFile(box);
+  if (box) {
+    DeleteLastTempFile(box);
+    box->lastProblem = kShoeboxNotFound;
+  }
   if (!name || !*name) {
     out[0] = 0;
     return 0;
@@ -227,6 +245,7 @@ int ResolveShoeboxFile(Shoebox* box, const char* name, char out[kShoeboxPathSize
         out[0] = 0;
         return 0;
       }
+      if (box) box->lastProblem = kShoeboxFound;
       return 1;
     }
   }
@@ -236,13 +255,20 @@ int ResolveShoeboxFile(Shoebox* box, const char* name, char out[kShoeboxPathSize
   if (!matched.empty()) {
     if (std::FILE* f = std::fopen(matched.c_str(), "rb")) {
       std::fclose(f);
-      if (CopyName(out, matched.c_str())) return 1;
+      if (CopyName(out, matched.c_str())) {
+        if (box) box->lastProblem = kShoeboxFound;
+        return 1;
+      }
       out[0] = 0;
       return 0;
     }
   }
 
-  if (!box || !box->usable) return 0;
+  if (!box) return 0;
+  if (!box->usable) {
+    if (box->containerPath[0]) box->lastProblem = kShoeboxBadArchive;
+    return 0;
+  }
   if (!box->containerPath[0]) {
     box->usable = 0;
     return 0;
@@ -294,6 +320,7 @@ int ResolveShoeboxFile(Shoebox* box, const char* name, char out[kShoeboxPathSize
   if (found < 0 || (found > 0 && uint64_t(member.size) > PackCodecBound(kPackMaxUnpackedSize))) {
     LogArchiveProblem(box, std::string("member ") + member.name +
                                " lies outside the file or is too large (damaged directory)");
+    box->lastProblem = kShoeboxDamagedMember;
   }
   if (found <= 0 || uint64_t(member.size) > PackCodecBound(kPackMaxUnpackedSize)) {
     out[0] = 0;
@@ -304,6 +331,7 @@ int ResolveShoeboxFile(Shoebox* box, const char* name, char out[kShoeboxPathSize
   std::unique_ptr<uint8_t[]> block(new uint8_t[blockSize ? blockSize : 1]);  // not zeroed
   if (!ReadExactly(f, member.start, block.get(), blockSize)) {
     LogArchiveProblem(box, std::string("member ") + member.name + " cannot be read");
+    box->lastProblem = kShoeboxDamagedMember;
     out[0] = 0;
     return 0;
   }
@@ -313,19 +341,36 @@ int ResolveShoeboxFile(Shoebox* box, const char* name, char out[kShoeboxPathSize
   std::unique_ptr<PackCodec> codec(new PackCodec);
   PackCodecInit(*codec, 1);
   bool ok = PackCodecDecompressChecked(*codec, block.get(), uint32_t(blockSize));
-  if (!ok) LogArchiveProblem(box, std::string("member ") + member.name + " is damaged");
+  if (!ok) {
+    LogArchiveProblem(box, std::string("member ") + member.name + " is damaged");
+    box->lastProblem = kShoeboxDamagedMember;
+  }
   std::string path;
   if (ok) {
-    const std::string& folder = MemberFolder();
+    platform::WriteTrouble trouble;
+    const std::string& folder = MemberFolder(&trouble);
     if (folder.empty()) {
-      LogArchiveProblem(box, "no folder for unpacked members can be made in " +
-                                 platform::TempFolder());
+      box->lastProblem = ProblemOf(trouble);
+      LogArchiveProblem(box, std::string("member ") + member.name + " cannot be unpacked: " +
+                                 ShoeboxProblemText(box->lastProblem));
+      ok = false;
     }
     char letters[3] = {char('A' + (uint32_t(member.offset) & 0xFF) % 26),
                        char('A' + (uint32_t(member.size) & 0xFF) % 26), 0};
     path = folder + "sbx" + letters + ShoeboxBaseName(member.name);
-    ok = !folder.empty() && path.size() < size_t(kShoeboxPathSize) &&
-         WriteMember(path.c_str(), codec->output, codec->outputLength);
+    if (ok && path.size() >= size_t(kShoeboxPathSize)) {
+      box->lastProblem = kShoeboxTempNotWritable;
+      ok = false;
+    }
+    if (ok) {
+      trouble = WriteMember(path.c_str(), codec->output, codec->outputLength);
+      if (trouble != platform::WriteTrouble::kNone) {
+        box->lastProblem = ProblemOf(trouble);
+        LogArchiveProblem(box, std::string("member ") + member.name + " cannot be unpacked: " +
+                                   ShoeboxProblemText(box->lastProblem));
+        ok = false;
+      }
+    }
   }
   PackCodecReset(*codec);
   if (!ok) {
@@ -334,5 +379,6 @@ int ResolveShoeboxFile(Shoebox* box, const char* name, char out[kShoeboxPathSize
   }
   std::memcpy(box->lastTempFile, path.c_str(), path.size() + 1);
   std::memcpy(out, path.c_str(), path.size() + 1);
+  box->lastProblem = kShoeboxFound;
   return 1;
 }

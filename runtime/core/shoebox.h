@@ -17,6 +17,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "core/basic_string.h"
 
@@ -32,12 +33,27 @@ struct ShoeboxEntry {
   ShoeboxEntry* next;
 };
 
+// Why the last look-up of a container gave no path.
+enum ShoeboxProblem : uint8_t {
+  kShoeboxFound = 0,       // it gave one
+  kShoeboxNotFound,        // no such real file, and no container or no such member
+  kShoeboxBadArchive,      // the container is missing, unreadable or not a container
+  kShoeboxDamagedMember,   // the member's entry or packed bytes are damaged
+  kShoeboxTempFull,        // the temporary folder has no room for the unpacked member
+  kShoeboxTempNotWritable, // the temporary folder cannot be written
+};
+
 struct Shoebox {
   uint8_t usable;                         // 0 once the container proved missing or bad
   char containerPath[kShoeboxPathSize];   // "" = none
   char lastTempFile[kShoeboxPathSize];    // temporary file of the last extraction
   ShoeboxEntry* entryList;
+  ShoeboxProblem lastProblem;             // of the last ResolveShoeboxFile
 };
+
+// The problem as a phrase for messages ("the temporary folder /tmp/ is
+// full", "its member is damaged", ...); "" for kShoeboxFound.
+std::string ShoeboxProblemText(ShoeboxProblem problem);
 
 // [0] pictures, fonts, sounds, line and INI files, 3D data ("media.gfx");
 // [1] music and movies ("media.aud"). Null until CreateShoeboxes.

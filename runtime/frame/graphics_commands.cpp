@@ -3,6 +3,8 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <cstring>
+#include <string>
 
 #include "core/number_truncate.h"
 #include "core/runtime_error.h"
@@ -10,6 +12,7 @@
 #include "frame/fonts.h"
 #include "frame/frame_function.h"
 #include "frame/frame_steps.h"
+#include "frame/image_png.h"
 #include "frame/image_save.h"
 #include "frame/primitives.h"
 #include "frame/render_targets.h"
@@ -38,6 +41,29 @@ int CellArg(double v) {
 
 bool Resolve(const BasicString& file, char out[kShoeboxPathSize]) {
   return ResolveShoeboxFile(gShoeboxes[0], StrCStr(file), out) != 0;
+}
+
+std::string sPictureProblem;
+
+// Why a found picture did not load, logged with the file and the archive
+// member it was unpacked from.
+std::string LogUndecodedPicture(const BasicString& file, const char* path) {
+  std::string why;
+  if (!gRenderer || !gRenderer->glAlive)
+    why = "there is no OpenGL context to hold it";
+  else if (*LastPngError())
+    why = std::string("not a readable PNG or BMP picture (libpng: ") + LastPngError() + ")";
+  else
+    why = "not a PNG or BMP picture that can be read";
+  std::string where = StrCStr(file);
+  const Shoebox* box = gShoeboxes[0];
+  if (box && box->lastTempFile[0] && std::strcmp(box->lastTempFile, path) == 0) {
+    const char* member = ShoeboxBaseName(path);
+    if (std::strlen(member) > 5) member += 5;  // "sbx" and the two letters
+    where += std::string(" (member ") + member + " of " + box->containerPath + ")";
+  }
+  AppendErrorLog(("Picture " + where + " cannot be decoded: " + why).c_str());
+  return why;
 }
 
 void ClearColourBuffer() {
@@ -84,7 +110,7 @@ void LoadBackgroundFadeCmd(const BasicString& file) {
   char path[kShoeboxPathSize];
   if (!r || !Resolve(file, path)) return;
   CopyBackBufferToScreen(r, 2);
-  LoadVirtualScreen(r, 1, path);
+  if (!LoadVirtualScreen(r, 1, path)) LogUndecodedPicture(file, path);
   FreeVirtualScreen(r, 0);
   ClearColourBuffer();
   const double t0 = Now(r);
@@ -192,6 +218,7 @@ void LoadBackgroundCmd(const BasicString& file) {
   if (LoadVirtualScreen(r, 0, path)) {
     DrawVirtualScreen(r, 0);
   } else {
+    LogUndecodedPicture(file, path);
     FreeVirtualScreen(r, 0);
     ClearColourBuffer();
   }
@@ -209,7 +236,10 @@ void LoadFontCmd(const BasicString& file, double n) {
   OpenGLLumenar* r = gRenderer;
   if (!r) return;
   char path[kShoeboxPathSize];
-  if (Resolve(file, path) && LoadFontFile(r, k, path)) return;
+  if (Resolve(file, path)) {
+    if (LoadFontFile(r, k, path)) return;
+    LogUndecodedPicture(file, path);
+  }
   LoadBuiltinFont(r, k);
 }
 
@@ -218,16 +248,26 @@ namespace {
 void LoadSpriteWith(const BasicString& file, double sprite, uint32_t key, int uploadFlag) {
   OpenGLLumenar* r = gRenderer;
   const int n = IntArg(sprite);
+  sPictureProblem = r ? "" : "the runtime has not started";
+  if (r && !ValidSlot(n)) sPictureProblem = "no such sprite number";
   if (!r || !ValidSlot(n)) return;
   DeleteSprite(r, n);
   char path[kShoeboxPathSize];
-  if (!Resolve(file, path)) return;
-  LoadSpriteFile(r, n, path, key, uploadFlag);
+  if (!Resolve(file, path)) {
+    sPictureProblem = ShoeboxProblemText(gShoeboxes[0] ? gShoeboxes[0]->lastProblem
+                                                       : kShoeboxNotFound);
+    return;
+  }
+  if (!LoadSpriteFile(r, n, path, key, uploadFlag))
+    sPictureProblem = LogUndecodedPicture(file, path);
 }
 
 }  // namespace
 
+const std::string& LastPictureProblem() { return sPictureProblem; }
+
 void LoadSpriteCmd(const BasicString& file, double sprite) {
+  sPictureProblem = "the runtime has not started";
   if (gRenderer) LoadSpriteWith(file, sprite, gRenderer->spriteColourKey, 0);
 }
 

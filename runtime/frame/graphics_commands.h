@@ -3,6 +3,8 @@
 // zero where an integer is meant; texts arrive as runtime strings.
 #pragma once
 
+#include <string>
+
 #include <cstdint>
 
 #include "core/basic_string.h"
@@ -31,7 +33,12 @@ void LoadBackgroundCmd(const BasicString& file);
 void SetFontCmd(double n);
 void SetColourKeyCmd(double colour);
 void LoadFontCmd(const BasicString& file, double n);
+// A picture that is found but cannot be decoded (sprites and fonts) is
+// logged with its file, the archive member it came from and the reason.
 void LoadSpriteCmd(const BasicString& file, double sprite);
+// Why the last sprite load (LoadSpriteCmd, LoadAnimCmd, LoadSpriteKeyedCmd)
+// left its slot empty; "" after a success.
+const std::string& LastPictureProblem();
 void LoadAnimCmd(const BasicString& file, double sprite, double frameWidth, double frameHeight);
 void LoadSpriteKeyedCmd(const BasicString& file, double sprite);
 // 1.0 when the file was written.

@@ -57,8 +57,12 @@ void PngFree(png_structp, png_voidp p) { std::free(p); }
 
 void PngWarning(png_structp, png_const_charp) {}
 
+// The reason goes to the caller's report (the loaders log it), not to
+// standard error.
+std::string gPngError;
+
 void PngError(png_structp png, png_const_charp message) {
-  std::fprintf(stderr, "libpng: %s\n", message);
+  gPngError = message ? message : "error";
   png_longjmp(png, 1);
 }
 
@@ -76,9 +80,12 @@ void PngCloseReader() {
   gPngHeight = 0;
 }
 
+const char* LastPngError() { return gPngError.c_str(); }
+
 uint8_t PngOpenReader(const char* fileName, int32_t* width, int32_t* height, uint32_t* rowBytes,
                       int32_t* channels) {
   PngCloseReader();
+  gPngError.clear();
   gPngHolder = new PngFileHolder{nullptr, 0, 0};
   std::string path = platform::NativePath(fileName);
   if (fileName && *fileName) gPngHolder->handle = std::fopen(path.c_str(), "rb");
@@ -123,12 +130,14 @@ uint8_t PngOpenReader(const char* fileName, int32_t* width, int32_t* height, uin
   if (outDepth != 8) {
     std::printf("File %s has bit depth %d.\n", fileName, outDepth);
     std::printf("Only bit depth of 8 is supported.\n");
+    gPngError = "bit depth " + std::to_string(outDepth) + " is not supported";
     return 0;
   }
   if (outType != PNG_COLOR_TYPE_GRAY && outType != PNG_COLOR_TYPE_RGB &&
       outType != PNG_COLOR_TYPE_RGB_ALPHA) {
     std::printf("File %s has unsupported color type.\n", fileName);
     std::printf("Types GRAY, RGB and RGB_ALPHA are supported.\n");
+    gPngError = "unsupported colour type";
     return 0;
   }
   const uint32_t w = png_get_image_width(gPngRead, gPngInfo);

@@ -15,6 +15,9 @@ uint8_t PngOpenReader(const char* fileName, int32_t* width, int32_t* height, uin
 // rowPointers holds height entries. 0 when the file is damaged or truncated.
 uint8_t PngReadRows(uint8_t* buffer, uint8_t** rowPointers);
 void PngCloseReader();
+// What libpng reported about the last PNG read that failed; "" when the last
+// open found no libpng error (a missing file, or a success).
+const char* LastPngError();
 
 // Reads a PNG file. With 3-channel pictures a pixel whose r | g << 8 | b << 16
 // equals colourKey (not 0xFFFFFFFF) becomes (0, 0, 0, 0). 1 on success.

@@ -13,6 +13,9 @@ constexpr int kNoFile = -1;
 
 // An existing regular file for reading; kNoFile when it does not open.
 int OpenFileForReading(const char* name);
+// Why an existing file cannot be read ("" when it opens and its first byte,
+// if any, reads): the system's reason, such as "Permission denied".
+std::string ReadProblem(const char* name);
 // A new empty file for reading and writing (replaces an existing one).
 int CreateFileForWriting(const char* name);
 // False when closing reports an error (data that did not reach the file).

@@ -29,6 +29,23 @@ int OpenFileForReading(const char* name) {
   return fd;
 }
 
+std::string ReadProblem(const char* name) {
+  if (!name || !*name) return "no name";
+  int fd;
+  do {
+    fd = open(name, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) return std::strerror(errno);
+  char byte;
+  ssize_t n;
+  do {
+    n = read(fd, &byte, 1);
+  } while (n < 0 && errno == EINTR);
+  std::string why = n < 0 && errno != EAGAIN ? std::strerror(errno) : "";
+  close(fd);
+  return why;
+}
+
 int CreateFileForWriting(const char* name) {
   if (!name || !*name) return kNoFile;
   int fd;

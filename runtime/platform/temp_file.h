@@ -2,14 +2,27 @@
 // created new without following links.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <string>
 
 namespace platform {
 
+// Why a file or folder could not be written.
+enum class WriteTrouble {
+  kNone,
+  kFull,         // no space left (or the user's quota is used up)
+  kNotWritable,  // any other refusal: permissions, read-only file system...
+};
+
 // Creates a fresh folder (mode 0700) named prefix + random suffix inside
-// TempFolder(). Returns its path with a trailing '/', or "" on failure.
-std::string MakePrivateFolder(const char* prefix);
+// TempFolder(). Returns its path with a trailing '/', or "" on failure
+// (why says what kept it, when given).
+std::string MakePrivateFolder(const char* prefix, WriteTrouble* why = nullptr);
+
+// Writes bytes as a new file at path as CreateExclusiveFile makes it; on
+// failure nothing stays and the result says why.
+WriteTrouble WriteNewFile(const char* path, const void* bytes, size_t length);
 
 // Removes an empty folder.
 bool RemoveFolder(const std::string& path);

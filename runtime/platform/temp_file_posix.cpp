@@ -6,17 +6,52 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <vector>
 
 namespace platform {
 
-std::string MakePrivateFolder(const char* prefix) {
+namespace {
+
+WriteTrouble TroubleOf(int error) {
+  return (error == ENOSPC || error == EDQUOT || error == EFBIG) ? WriteTrouble::kFull
+                                                                : WriteTrouble::kNotWritable;
+}
+
+}  // namespace
+
+std::string MakePrivateFolder(const char* prefix, WriteTrouble* why) {
   std::string pattern = TempFolder() + (prefix ? prefix : "") + "XXXXXX";
   std::vector<char> buf(pattern.begin(), pattern.end());
   buf.push_back(0);
-  if (!mkdtemp(buf.data())) return std::string();
+  if (why) *why = WriteTrouble::kNone;
+  if (!mkdtemp(buf.data())) {
+    if (why) *why = TroubleOf(errno);
+    return std::string();
+  }
   return std::string(buf.data()) + "/";
+}
+
+WriteTrouble WriteNewFile(const char* path, const void* bytes, size_t length) {
+  int fd = open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd < 0) return TroubleOf(errno);
+  const char* p = static_cast<const char*>(bytes);
+  size_t done = 0;
+  int error = 0;
+  while (done < length) {
+    ssize_t n = write(fd, p + done, length - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      error = n < 0 ? errno : ENOSPC;
+      break;
+    }
+    done += size_t(n);
+  }
+  if (close(fd) != 0 && errno != EINTR && !error) error = errno;
+  if (!error) return WriteTrouble::kNone;
+  unlink(path);
+  return TroubleOf(error);
 }
 
 bool RemoveFolder(const std::string& path) { return rmdir(path.c_str()) == 0; }

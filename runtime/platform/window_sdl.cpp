@@ -1,8 +1,11 @@
 // Main window on SDL2 with an OpenGL compatibility context.
 #include "platform/window.h"
 
+#include "platform/display_probe.h"
+
 #include <SDL.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -40,31 +43,67 @@ bool DriverAvailable(const char* name) {
   return false;
 }
 
+// How long a display may take to answer a connection before the program
+// gives up on it.
+constexpr double kDisplayAnswerMs = 5000;
+
+const char* SignalName(int sig) { return sig == SIGINT ? "SIGINT" : "SIGTERM"; }
+
+// Initialises SDL's video on one driver. An X display is first probed: a
+// server that accepts but never answers would hold SDL's connect for ever.
+// Returns 1 up, 0 failed (reason in failure), -1 interrupted by a signal
+// (reason in *why).
+int InitVideoOn(const char* name, std::string& failure, std::string* why) {
+  const bool x11 = SDL_strcmp(name, "x11") == 0;
+  const char* display = std::getenv("DISPLAY");
+  const bool probe = x11 && display && *display;
+  if (probe) {
+    switch (ProbeXDisplay(display, kDisplayAnswerMs)) {
+      case DisplayAnswer::kInterrupted:
+        if (why) *why = std::string("start-up was interrupted by ") + SignalName(StartupSignal());
+        return -1;
+      case DisplayAnswer::kSilent:
+        failure = "the server took the connection but did not answer within " +
+                  std::to_string(int(kDisplayAnswerMs / 1000)) + " s";
+        return 0;
+      default:
+        break;
+    }
+  }
+  // A busy X server can refuse a connection for a moment: a few tries.
+  const int tries = probe ? 5 : 1;
+  bool up = false;
+  ExitOnStartupSignal(true);
+  for (int t = 0; t < tries && !up; ++t) {
+    if (t > 0) SDL_Delay(200);
+    up = SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
+  }
+  ExitOnStartupSignal(false);
+  EndDisplayProbe();
+  if (!up) failure = SDL_GetError();
+  return up ? 1 : 0;
+}
+
 // Starts SDL's video on a driver that shows a window. SDL would fall back
 // to its off-screen or dummy driver when no display answers, and the
 // program would run unseen: those only when SDL_VIDEODRIVER names them.
-bool StartVideoDriver(std::string* why) {
+bool StartVideoDriverOnce(std::string* why) {
   const char* asked = std::getenv("SDL_VIDEODRIVER");
+  std::string reasons, failure;
   if (asked && *asked) {
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0) return true;
-    if (why) *why = std::string("video driver \"") + asked + "\": " + SDL_GetError();
+    int r = InitVideoOn(asked, failure, why);
+    if (r > 0) return true;
+    if (r == 0 && why) *why = std::string("video driver \"") + asked + "\": " + failure;
     return false;
   }
-  std::string reasons;
   for (const char* name : {"x11", "wayland", "kmsdrm"}) {
     if (!DriverAvailable(name)) continue;
     SDL_SetHint(SDL_HINT_VIDEODRIVER, name);
-    // A busy X server can refuse a connection for a moment: a few tries.
-    const char* display = std::getenv("DISPLAY");
-    const int tries = (SDL_strcmp(name, "x11") == 0 && display && *display) ? 5 : 1;
-    bool up = false;
-    for (int t = 0; t < tries && !up; ++t) {
-      if (t > 0) SDL_Delay(200);
-      up = SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
-    }
-    if (!up) reasons += std::string(reasons.empty() ? "" : "; ") + name + ": " + SDL_GetError();
+    int r = InitVideoOn(name, failure, why);
     SDL_ResetHint(SDL_HINT_VIDEODRIVER);
-    if (up) return true;
+    if (r > 0) return true;
+    if (r < 0) return false;
+    reasons += std::string(reasons.empty() ? "" : "; ") + name + ": " + failure;
   }
   if (why) {
     const char* display = std::getenv("DISPLAY");
@@ -77,6 +116,22 @@ bool StartVideoDriver(std::string* why) {
     if (!reasons.empty()) *why += ": " + reasons;
   }
   return false;
+}
+
+// SIGTERM and SIGINT end the start-up: SDL's own handlers, installed with
+// its event system, would only queue a quit that nobody reads yet.
+bool StartVideoDriver(std::string* why) {
+  const bool events = SDL_InitSubSystem(SDL_INIT_EVENTS) == 0;
+  BeginStartupSignals();
+  bool up = StartVideoDriverOnce(why);
+  if (up && StartupSignal() != 0) {  // came between the waits
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (why) *why = std::string("start-up was interrupted by ") + SignalName(StartupSignal());
+    up = false;
+  }
+  EndStartupSignals();
+  if (events) SDL_QuitSubSystem(SDL_INIT_EVENTS);  // the video system holds its own
+  return up;
 }
 
 }  // namespace

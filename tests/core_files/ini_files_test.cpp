@@ -52,8 +52,8 @@ TEST_F(IniTest, ParsesSectionsKeysAndComments) {
       {"[my section]\r\na=1\r\n[ name ]\r\nb=2\r\n[open\r\nc=3\r\n[]\r\nd=4\r\n",
        {{"my", {"a=1"}}, {"name", {"b=2"}}, {"open", {"c=3"}}, {"open", {"d=4"}}}},
       {"[s]\r\nempty=\r\nblank=   \r\nnoequals\r\nkey value\r\nspaces=v  \r\ntab=v\t\r\n"
-       "high=v\xE9\r\n  indented = x = y\r\n",
-       {{"s", {"spaces=v  ", "tab=v", "high=v", "indented=x = y"}}}},
+       "high=v\xE9\r\n  indented = x = y\r\nctl=v\x01\x1F\r\n",
+       {{"s", {"spaces=v  ", "tab=v", "high=v\xE9", "indented=x = y", "ctl=v"}}}},
       {"top=1\r\n[lonely]\r\n[after]\r\nk=v\r\n", {{"", {"top=1"}}, {"after", {"k=v"}}}},
       {"", {}},
   };
@@ -92,6 +92,19 @@ TEST_F(IniTest, ChangesAreWrittenBackByteForByte) {
   Set("Video", "width", "640");
   FinaliseIniFiles();
   EXPECT_EQ(Read("game.ini"), "[Video]\r\nwidth=640\r\nheight=480\r\n[Input]\r\nkeys=arrows\r\n");
+}
+
+// Values in UTF-8 keep their last letter, also through a write-back.
+TEST_F(IniTest, Utf8ValuesKeepTheirLastBytes) {
+  Write("u.ini", "[names]\r\nname=caf\xC3\xA9\r\nonly=\xC3\xA9\r\nsign=\xE2\x82\xAC \t\r\n");
+  IniOpen(BasicString("u.ini"));
+  EXPECT_EQ(Value("names", "name"), "caf\xC3\xA9");
+  EXPECT_EQ(Value("names", "only"), "\xC3\xA9");
+  EXPECT_EQ(Value("names", "sign"), "\xE2\x82\xAC ");
+  Set("names", "other", "x");
+  IniOpen(BasicString("none.ini"));
+  EXPECT_EQ(Read("u.ini"),
+            "[names]\r\nname=caf\xC3\xA9\r\nonly=\xC3\xA9\r\nsign=\xE2\x82\xAC \r\nother=x\r\n");
 }
 
 TEST_F(IniTest, DeletingASectionAloneIsSaved) {

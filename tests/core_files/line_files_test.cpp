@@ -40,8 +40,12 @@ TEST_F(LineFileTest, ReadsMixedLineEndsOnce) {
   EXPECT_EQ(gLineFile.highest, 2u);
   Write("lines.txt", "changed\r\n");  // held in memory: not read again
   EXPECT_EQ(Get("lines.txt", 0), "a");
-  Write("tail.txt", std::string("x\t\xE9\r\n"));
+  // Control characters go from the end of a line; blanks and UTF-8 stay.
+  Write("tail.txt", std::string("x\t\x01\r\ny \t\ncaf\xC3\xA9\n\xC3\xA9\n"));
   EXPECT_EQ(Get("tail.txt", 0), "x");
+  EXPECT_EQ(Get("tail.txt", 1), "y ");
+  EXPECT_EQ(Get("tail.txt", 2), "caf\xC3\xA9");
+  EXPECT_EQ(Get("tail.txt", 3), "\xC3\xA9");
   EXPECT_EQ(gErrorState.errorCode, 0);
 }
 
@@ -132,6 +136,23 @@ TEST_F(LineFileTest, LongLastCachedLineIsWrittenBackWhole) {
   std::string expected = original;
   expected.replace(expected.find("line 3\r\n"), 8, "three\r\n");
   EXPECT_EQ(Read("edge.txt"), expected);
+}
+
+// A line holding NUL bytes reads up to the first of them but is written
+// back whole, also when it fills its slot and goes on in the next one.
+TEST_F(LineFileTest, LinesWithNulBytesAreWrittenBackWhole) {
+  std::string withNul = std::string("ab\0cd", 5);
+  std::string longNul = std::string(10, 'p') + std::string(1, '\0') + std::string(1400, 'r');
+  std::string original = withNul + "\r\n" + longNul + "\r\nlast\r\n";
+  Write("nul.txt", original);
+  EXPECT_EQ(Get("nul.txt", 0), "ab");
+  EXPECT_EQ(Get("nul.txt", 1), std::string(10, 'p'));
+  EXPECT_EQ(Get("nul.txt", 3), "last");
+  PutLineFileText(BasicString("nul.txt"), 3, BasicString("LAST"));
+  FinaliseLineFile();
+  std::string expected = original;
+  expected.replace(expected.size() - 6, 6, "LAST\r\n");
+  EXPECT_EQ(Read("nul.txt"), expected);
 }
 
 // Numbers read from a line file are read the same under any locale.

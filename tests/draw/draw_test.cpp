@@ -4,10 +4,14 @@
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <sstream>
 #include <utility>
 
 #include "core/basic_string.h"
+#include "core/runtime_error.h"
 #include "frame/fonts.h"
 #include "frame/frame_function.h"
 #include "frame/graphics_commands.h"
@@ -84,6 +88,45 @@ class Draw : public ::testing::Test {
   }
   OpenGLLumenar* r = nullptr;
 };
+
+// A picture that is there but cannot be decoded is logged with its reason;
+// one that is not there at all only says so to the caller.
+TEST_F(Draw, UndecodablePicturesAreLoggedWithTheirReason) {
+  const std::string tmp = ScratchPath("log-folder");
+  std::filesystem::create_directories(tmp);
+  setenv("TMPDIR", tmp.c_str(), 1);
+  DeleteErrorLog();
+  const std::string good = PictureFile("good.bmp", 2, 2, Pattern);
+  const std::string png = ScratchPath("cut.png");
+  ASSERT_TRUE(WriteBytes(png, std::vector<uint8_t>{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13}));
+  const std::string text = ScratchPath("text.png");
+  ASSERT_TRUE(WriteBytes(text, std::vector<uint8_t>{'h', 'e', 'l', 'l', 'o'}));
+  const std::string missing = ScratchPath("missing.png");
+
+  LoadSpriteCmd(BasicString(png.c_str()), 7);
+  EXPECT_EQ(r->sprites[7].width, 0);
+  EXPECT_EQ(LastPictureProblem().rfind("not a readable PNG or BMP picture (libpng: ", 0), 0u)
+      << LastPictureProblem();
+  LoadSpriteCmd(BasicString(text.c_str()), 7);
+  EXPECT_EQ(LastPictureProblem().rfind("not a readable PNG or BMP picture (libpng: ", 0), 0u)
+      << LastPictureProblem();
+  LoadSpriteCmd(BasicString(missing.c_str()), 7);
+  EXPECT_EQ(LastPictureProblem(), "it is neither a file nor a member of the archive");
+  LoadSpriteCmd(BasicString(good.c_str()), 7);
+  EXPECT_EQ(LastPictureProblem(), "");
+  EXPECT_EQ(r->sprites[7].width, 2);
+
+  std::ifstream in(ErrorLogPath(), std::ios::binary);
+  std::stringstream log;
+  log << in.rdbuf();
+  EXPECT_NE(log.str().find("Picture " + png + " cannot be decoded: not a readable PNG or BMP "
+                           "picture (libpng: "),
+            std::string::npos)
+      << log.str();
+  EXPECT_NE(log.str().find("Picture " + text + " cannot be decoded: "), std::string::npos);
+  EXPECT_EQ(log.str().find("missing.png"), std::string::npos);
+  unsetenv("TMPDIR");
+}
 
 TEST_F(Draw, SpriteAtIntegerAndFractionalPositions) {
   Load(1, PictureFile("pattern.bmp", 4, 4, Pattern));

@@ -18,6 +18,7 @@
 #include "frame/main_window.h"
 #include "frame/renderer.h"
 #include "frame/runtime_startup.h"
+#include "platform/display_probe.h"
 #include "platform/system.h"
 
 TEST(MainWindow, MultisampleFallbackHalvesWithoutSnapping) {
@@ -268,6 +269,19 @@ TEST(Startup, NoDisplayEndsWithReasonAndFailureStatus) {
     EXPECT_EQ(text.str().rfind(c.reason, 0), 0u) << text.str();
     EXPECT_NE(text.str().find("-End On Line\r\n0\r\n-1\r\n0\r\n0\r\n"), std::string::npos);
     std::filesystem::remove_all(dir);
+  }
+}
+
+// Display names the probe does not read are left to the video system; a
+// local display nobody serves is told apart from a silent one at once.
+TEST(Startup, DisplayProbeReadsXlibNames) {
+  for (const char* name : {"", "/private/tmp/launch:0", "host::0", "nocolon", ":x", "decnet/a:1"})
+    EXPECT_EQ(platform::ProbeXDisplay(name, 1000), platform::DisplayAnswer::kUnknownName) << name;
+  for (const char* name : {":4093", "unix:4093.0", "localhost:4093", "127.0.0.1:4093",
+                           "tcp/127.0.0.1:4093", "[::1]:4093"}) {
+    const double t0 = platform::NowMs();
+    EXPECT_EQ(platform::ProbeXDisplay(name, 3000), platform::DisplayAnswer::kNoServer) << name;
+    EXPECT_LT(platform::NowMs() - t0, 2500) << name;
   }
 }
 

@@ -10,6 +10,7 @@ import argparse
 import os
 import shutil
 import signal
+import socket
 import subprocess
 import sys
 import time
@@ -20,7 +21,7 @@ class Failure(Exception):
 
 
 def run_case(opts, name, damage=None, env_change=None, expect_exit=True, seconds=120,
-             actions=None):
+             actions=None, on_start=None, wrap=None):
     folder = os.path.join(opts.out, name)
     shutil.rmtree(folder, ignore_errors=True)
     run_dir, tmp = os.path.join(folder, "game"), os.path.join(folder, "tmp")
@@ -39,9 +40,12 @@ def run_case(opts, name, damage=None, env_change=None, expect_exit=True, seconds
     env.pop("ORVALE_DEVICE", None)
     if env_change:
         env_change(env)
-    proc = subprocess.Popen([exe], cwd=folder, env=env, stdout=subprocess.PIPE,
-                            stderr=subprocess.PIPE, text=True)
+    proc = subprocess.Popen(wrap(exe) if wrap else [exe], cwd=folder, env=env,
+                            stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    held = None
     try:
+        if on_start:
+            held = on_start(proc)
         if expect_exit:
             out, err = proc.communicate(timeout=seconds)
         else:
@@ -52,10 +56,13 @@ def run_case(opts, name, damage=None, env_change=None, expect_exit=True, seconds
                 raise Failure("%s: the game ended early (%d)" % (name, proc.returncode))
             proc.send_signal(signal.SIGTERM)
             out, err = proc.communicate(timeout=30)
-    except subprocess.TimeoutExpired:
+    except (subprocess.TimeoutExpired, socket.timeout):
         proc.kill()
         proc.communicate()
         raise Failure("%s: the game did not end within %d s" % (name, seconds))
+    finally:
+        if held:
+            held.close()
     log_path = os.path.join(tmp, "ErrorLog.txt")
     log = open(log_path, "rb").read().decode("latin-1") if os.path.exists(log_path) else ""
     shutil.rmtree(run_dir, ignore_errors=True)
@@ -89,6 +96,71 @@ def flip_members(run_dir):
             data[i] ^= 0x5A
         at += 1 + n + 8
     open(path, "wb").write(bytes(data))
+
+
+def silent_listener(kind):
+    """A listening socket on this machine that never answers, and the
+    DISPLAY that names it: an abstract Unix socket where Xlib looks first
+    for display :N, or 127.0.0.1:N on TCP port 6000 + N."""
+    for number in range(400, 700):
+        if kind == "unix":
+            if os.path.exists("/tmp/.X11-unix/X%d" % number):
+                continue
+            s = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+            address, display = "\0/tmp/.X11-unix/X%d" % number, ":%d" % number
+        else:
+            s = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+            address, display = ("127.0.0.1", 6000 + number), "127.0.0.1:%d" % number
+        try:
+            s.bind(address)
+        except OSError:
+            s.close()
+            continue
+        s.listen(8)
+        return s, display
+    raise Failure("no free display number for a silent socket")
+
+
+def damage_member(member):
+    """Flips 64 bytes in the middle of one member's packed bytes: its
+    unpacking still succeeds, the picture inside is damaged."""
+    def damage(run_dir):
+        path = os.path.join(run_dir, "media.gfx")
+        data = bytearray(open(path, "rb").read())
+        directory = int.from_bytes(data[-4:], "little", signed=True)
+        at = directory if directory >= 0 else len(data) + directory
+        while data[at]:
+            n = data[at]
+            name = bytes(data[at + 1:at + 1 + n]).decode()
+            offset = int.from_bytes(data[at + 1 + n:at + 5 + n], "little", signed=True)
+            size = int.from_bytes(data[at + 5 + n:at + 9 + n], "little", signed=True)
+            if name.replace("\\", "/").split("/")[-1] == member:
+                middle = offset + size // 2
+                for i in range(middle, middle + 64):
+                    data[i] ^= 0xFF
+                open(path, "wb").write(bytes(data))
+                return
+            at += 1 + n + 8
+        raise Failure("no member %s in media.gfx" % member)
+    return damage
+
+
+# Runs the game with a temporary folder that is full: a small tmpfs mounted
+# over it in a mount namespace of its own, nearly filled. The log is copied
+# out before the mount goes. Status 77: no such mount can be made here.
+FULL_TMP = """
+mount -t tmpfs -o size=64k tmpfs "$TMPDIR" || exit 77
+head -c 53248 /dev/zero > "$TMPDIR/filler"
+"$0"; status=$?
+cp "$TMPDIR/ErrorLog.txt" "$TMPDIR.log" 2>/dev/null
+umount "$TMPDIR"
+mv "$TMPDIR.log" "$TMPDIR/ErrorLog.txt" 2>/dev/null
+exit $status
+"""
+
+
+def in_full_tmp(exe):
+    return ["unshare", "-m", "sh", "-c", FULL_TMP, exe]
 
 
 def remove(name):
@@ -132,6 +204,53 @@ def main():
     check("no DISPLAY", no_display(None))
     check("DISPLAY without a server", no_display(":93"))
 
+    def silent_display(kind, sig=None):
+        """DISPLAY names a socket that takes connections and never answers:
+        the game gives up after a few seconds; SIGTERM or SIGINT while it
+        waits end it at once."""
+        def case():
+            name = "silent-%s%s" % (kind, "-" + sig.name if sig else "")
+            listener, display = silent_listener(kind)
+            signalled = []
+
+            def env_change(env):
+                env.pop("WAYLAND_DISPLAY", None)
+                env.pop("SDL_VIDEODRIVER", None)
+                env["DISPLAY"] = display
+
+            def interrupt(proc):
+                # Once the game is connected, it is waiting for the answer.
+                listener.settimeout(60)
+                conn, _ = listener.accept()
+                proc.send_signal(sig)
+                signalled.append(time.time())
+                return conn
+
+            started = time.time()
+            try:
+                code, err, log = run_case(opts, name, env_change=env_change, seconds=60,
+                                          on_start=interrupt if sig else None)
+            finally:
+                listener.close()
+            expect(code == 1, "%s: exit status %d, stderr %r" % (name, code, err))
+            if sig:
+                took = time.time() - signalled[0]
+                wants = ["start-up was interrupted by " + sig.name]
+                expect(took < 4, "%s: ended %.1f s after the signal" % (name, took))
+            else:
+                took = time.time() - started
+                wants = ["no display to show a window on", "did not answer within 5 s"]
+                expect(took < 40, "%s: ended after %.1f s" % (name, took))
+            for text in wants:
+                expect(text in err, "%s: no %r on stderr %r" % (name, text, err))
+                expect(text in log, "%s: no %r in the log %r" % (name, text, log))
+        return case
+
+    check("DISPLAY on a Unix socket that never answers", silent_display("unix"))
+    check("DISPLAY on a TCP port that never answers", silent_display("tcp"))
+    check("SIGTERM while the display is silent", silent_display("unix", signal.SIGTERM))
+    check("SIGINT while the display is silent", silent_display("tcp", signal.SIGINT))
+
     def bad_gfx(name, damage, line):
         def case():
             code, err, log = run_case(opts, name, damage=damage)
@@ -146,6 +265,40 @@ def main():
     check("media.gfx empty", bad_gfx("gfx-empty", truncate(0), "is empty"))
     check("media.gfx cut short", bad_gfx("gfx-cut", truncate(0.5), "no archive trailer"))
     check("media.gfx damaged members", bad_gfx("gfx-members", flip_members, "is damaged"))
+
+    def damaged_picture():
+        # The first picture of the game's own after the shared ones.
+        name = "picture-damaged"
+        code, err, log = run_case(opts, name, damage=damage_member("compo.png"))
+        expect(code == 1, "%s: exit status %d" % (name, code))
+        for text in ("missing or damaged", "media.gfx could not supply gfx/compo.png"):
+            expect(text in err, "%s: no %r on stderr %r" % (name, text, err))
+            expect(text in log, "%s: no %r in the log %r" % (name, text, log))
+        line = "Picture gfx/compo.png (member compo.png of media.gfx) cannot be decoded: " \
+               "not a readable PNG or BMP picture (libpng: "
+        expect(line in log, "%s: no %r in the log %r" % (name, line, log))
+        expect(not any(l.startswith("libpng") for l in err.splitlines()),
+               "%s: libpng's own line on stderr %r" % (name, err))
+
+    check("a damaged picture inside an intact media.gfx", damaged_picture)
+
+    def full_tmp():
+        name = "tmp-full"
+        if shutil.which("unshare") is None:
+            print("skip", name, "(no unshare)")
+            return
+        code, err, log = run_case(opts, name, wrap=in_full_tmp)
+        if code == 77:
+            print("skip", name, "(no tmpfs can be mounted here)")
+            return
+        expect(code == 1, "%s: exit status %d, stderr %r" % (name, code, err))
+        for text in ("is full, so", "could not supply gfx/fontpc.png", "Make room there"):
+            expect(text in err, "%s: no %r on stderr %r" % (name, text, err))
+        expect("Reinstall" not in err, "%s: %r" % (name, err))
+        line = "fontpc.png cannot be unpacked: the temporary folder"
+        expect(line in log, "%s: no %r in the log %r" % (name, line, log))
+
+    check("a full temporary folder", full_tmp)
 
     def press_until_music(log_path):
         # The first screen waits for a press; the title music starts after

@@ -49,9 +49,36 @@ def parse_ppm(data):
     return Image(w, h, data[pos:pos + w * h * 3])
 
 
+def wait_for_display(seconds=60):
+    """Returns once the X server answers a client."""
+    deadline = time.time() + seconds
+    while time.time() < deadline:
+        if subprocess.run(["xdpyinfo"], stdout=subprocess.DEVNULL,
+                          stderr=subprocess.DEVNULL).returncode == 0:
+            return
+        time.sleep(0.1)
+    raise Failure("the X server of DISPLAY=%s does not answer" % os.environ.get("DISPLAY"))
+
+
+def x_client(cmd, **kw):
+    """Runs an X client; when it could not reach the server, waits until the
+    server answers and runs it again (it did nothing the first time)."""
+    for attempt in range(3):
+        r = subprocess.run(cmd, stderr=subprocess.PIPE, **kw)
+        err = r.stderr.decode("utf-8", "replace")
+        if r.returncode == 0 or "open display" not in err:
+            break
+        wait_for_display()
+    if err:
+        sys.stderr.write(err)
+    return r
+
+
 def ffmpeg(args):
     cmd = ["ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-y"] + args
-    return subprocess.run(cmd, check=True, stdout=subprocess.PIPE).stdout
+    r = x_client(cmd, stdout=subprocess.PIPE)
+    r.check_returncode()
+    return r.stdout
 
 
 class Game:
@@ -94,6 +121,7 @@ class Game:
         env["ORVALE_TOUCHSCREEN"] = touch
         if device_name:
             env["ORVALE_DEVICE"] = device_name
+        wait_for_display()
         self.log = open(os.path.join(self.folder, "output.txt"), "w")
         self.proc = subprocess.Popen([self.exe], cwd=self.folder, env=env,
                                      stdout=self.log, stderr=subprocess.STDOUT)
@@ -102,8 +130,8 @@ class Game:
         deadline = time.time() + 60
         while time.time() < deadline:
             self.check_running()
-            found = subprocess.run(["xdotool", "search", "--name", "^Kestrovar"],
-                                   stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+            found = x_client(["xdotool", "search", "--name", "^Kestrovar"],
+                             stdout=subprocess.PIPE)
             if found.returncode == 0 and found.stdout.strip():
                 self.window = found.stdout.split()[0].decode()
                 break
@@ -114,8 +142,8 @@ class Game:
         # where no window manager places it.
         while time.time() < deadline:
             self.check_running()
-            geo = subprocess.run(["xdotool", "getwindowgeometry", "--shell", self.window],
-                                 stdout=subprocess.PIPE, text=True).stdout
+            geo = x_client(["xdotool", "getwindowgeometry", "--shell", self.window],
+                           stdout=subprocess.PIPE).stdout.decode()
             vals = dict(l.split("=", 1) for l in geo.split() if "=" in l)
             if (int(vals.get("WIDTH", 0)) == self.w and int(vals.get("HEIGHT", 0)) == self.h
                     and vals.get("X") == "0" and vals.get("Y") == "0"):
@@ -192,7 +220,7 @@ class Game:
 
     # Input.
     def xdo(self, *args):
-        subprocess.run(["xdotool"] + [str(a) for a in args], check=True)
+        x_client(["xdotool"] + [str(a) for a in args]).check_returncode()
 
     def at(self, x, y):
         """640 x 480 units to screen pixels."""
@@ -331,6 +359,7 @@ def record_title_cycle(g, wait):
     the game's 60, until several levels of the title's colour cycle have
     shown or a second has passed without the cycle after it. The green
     levels seen; none when the cycle did not start within `wait` seconds."""
+    wait_for_display()
     rec = subprocess.Popen(["ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error",
                             "-f", "x11grab", "-framerate", "25", "-video_size", "4x4",
                             "-grab_x", "0", "-grab_y", str(g.h - 4),

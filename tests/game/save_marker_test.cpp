@@ -122,6 +122,39 @@ TEST_F(SaveMarker, FolderOfThatNameIsNoMarker) {
   EXPECT_EQ(SaveMarkerExists(), 0.0);
 }
 
+// A marker that cannot be read is not a wrong marker: it is left alone,
+// logged and taken as absent, also beside a readable one. Root reads any
+// file, so the unreadable markers are links to files nobody can read: a
+// write-only setting of the kernel (the open fails) and this process's
+// memory file (the read fails).
+TEST_F(SaveMarker, UnreadableMarkerIsLeftAloneAndTakenAsAbsent) {
+  const char* const targets[] = {"/proc/sys/vm/drop_caches", "/proc/self/mem"};
+  for (const char* target : targets) {
+    SCOPED_TRACE(target);
+    if (!fs::is_regular_file(target)) continue;
+    fs::remove(ProgramMarker());
+    fs::remove(UserMarker());
+    DeleteErrorLog();
+    fs::create_symlink(target, ProgramMarker());
+    EXPECT_EQ(SaveMarkerExists(), 0.0);
+    EXPECT_NE(Slurp(ErrorLogPath()).find("Save marker partone.kv cannot be read ("),
+              std::string::npos)
+        << Slurp(ErrorLogPath());
+    EXPECT_STREQ(StrCStr(ReadSaveMarker()), "");
+    KillSaveMarkers();
+    EXPECT_TRUE(fs::is_symlink(ProgramMarker()));
+
+    // Beside it, a wrong marker in the user folder is read and removed, and
+    // the unreadable one stays.
+    Spit(UserMarker(), "111\r\n");
+    EXPECT_EQ(SaveMarkerExists(), 1.0);
+    EXPECT_STREQ(StrCStr(ReadSaveMarker()), "111");
+    KillSaveMarkers();
+    EXPECT_FALSE(fs::exists(UserMarker()));
+    EXPECT_TRUE(fs::is_symlink(ProgramMarker()));
+  }
+}
+
 TEST_F(SaveMarker, UserFolderMarkerUnlocksEvenBesideAWrongOne) {
   Spit(UserMarker(), "5093176\r\n");
   EXPECT_EQ(SaveMarkerExists(), 1.0);
