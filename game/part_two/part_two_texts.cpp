@@ -339,7 +339,7 @@ const PageText kTexts[] = {
      "of cake,' he says. 'Or should I say, a pie-ce?' You sigh and tell him to stop fooling "
      "around."},
     {"p2.loc44.phone", 0, 0, 260, 640, 300,
-     "Back at home, the Chief calls you."},
+     "Back at base, the Chief calls you in."},
     {"p2.loc44.praise", 0, 0, 300, 640, 460,
      "'Well done, K.V.!' says the Chief. 'You have saved the world yet again. The world's "
      "leaders are already feeling much better.'"},

@@ -303,19 +303,31 @@ def changed(img, base, y0, y1, limit=80):
 
 def highlighted_row(g, img):
     """Row 1 or 2 of the menu (heading at 350) whose left part is covered
-    by the highlight bar; 0 when neither is."""
+    by the highlight bar; 0 when neither is. The option's own letters (dark
+    outline, light fill) are left out of the count."""
     covered = []
     for row in (1, 2):
         top = int((390 + 20 * (row - 1) + 3) * g.scale)
         bottom = int((390 + 20 * row - 3) * g.scale)
         right = int(100 * g.scale)
-        n = sum(1 for y in range(top, bottom) for x in range(right)
-                if not near(img.px(x, y), (48, 0, 0), 40))
-        covered.append(n / float((bottom - top) * right))
+        seen = bar = 0
+        for y in range(top, bottom):
+            for x in range(right):
+                c = img.px(x, y)
+                if near(c, LETTER_INK, 12) or near(c, LETTER_FILL, 24):
+                    continue
+                seen += 1
+                bar += not near(c, (48, 0, 0), 40)
+        covered.append(bar / float(max(seen, 1)))
     for row, other in ((1, 1), (2, 0)):
         if covered[row - 1] > 0.75 and covered[other] < 0.5:
             return row
     return 0
+
+
+# The font strips' colours: the letters' outline and fill.
+LETTER_INK = (0x2a, 0x17, 0x0b)
+LETTER_FILL = (0xff, 0xf2, 0xd0)
 
 
 def near(colour, want, tol=6):

@@ -3,16 +3,19 @@
 // continue prompt), and every glyph on screen is measured against what is
 // drawn within two pixels around it: its dark edge and the picture behind.
 // On every page at least 95 % of the glyphs reach a contrast of 4.5:1.
+// The measured pages are left in screens/pages/ under this build folder.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "frame/graphics_commands.h"
+#include "frame/image_png.h"
 #include "frame/sprite_draw.h"
 #include "game/game_state.h"
 #include "game/part_two/part_two_texts.h"
@@ -116,6 +119,25 @@ std::string sPage;
 int sFramesThisPass = 0;
 bool sOpeningStory = false;  // every frame measured, the harness continues
 
+// Saves a measured page for people to look at, named after it.
+void SavePage(const std::string& page, const std::vector<uint32_t>& px) {
+  static int saved = 0;
+  const std::string dir = std::string(ORVALE_BINARY_DIR) + "/tests/part_one/screens/pages";
+  std::filesystem::create_directories(dir);
+  std::string name = page;
+  std::replace(name.begin(), name.end(), ' ', '-');
+  char number[8];
+  std::snprintf(number, sizeof number, "%03d-", saved++);
+  std::vector<uint8_t> bgra(px.size() * 4);
+  for (size_t i = 0; i < px.size(); ++i) {
+    bgra[i * 4 + 0] = uint8_t(px[i]);
+    bgra[i * 4 + 1] = uint8_t(px[i] >> 8);
+    bgra[i * 4 + 2] = uint8_t(px[i] >> 16);
+    bgra[i * 4 + 3] = 255;
+  }
+  EXPECT_EQ(SavePngFile((dir + "/" + number + name + ".png").c_str(), bgra.data(), kW, kH), 1);
+}
+
 // Measures the back buffer under the page's name.
 void MeasureBackBuffer(const std::string& page) {
   FlushSprites();
@@ -131,6 +153,7 @@ void MeasureBackBuffer(const std::string& page) {
     }
   GlyphStats s = MeasureFrame(px);
   if (s.glyphs > 0) sResults.push_back({page, s});
+  SavePage(page, px);
 }
 
 // Measures the frame about to be shown; on pages that wait for "continue"
@@ -182,7 +205,7 @@ class PageContrast : public ::testing::Test {
  protected:
   void SetUp() override {
     sResults.clear();
-    platform::PushMouseMotion(kW - 1, kH - 1, 0, 0);
+    platform::PushMouseMotion(kW - 1, kH - 1, kW - 1, kH - 1);
     playtest::OnEveryFrame(OnFrame);
   }
   void TearDown() override { playtest::OnEveryFrame(nullptr); }
