@@ -24,6 +24,7 @@
 #include "game/word_wrap.h"
 #include "platform/input.h"
 #include "play_harness.h"
+#include "screen_files.h"
 
 namespace {
 
@@ -122,7 +123,7 @@ bool sOpeningStory = false;  // every frame measured, the harness continues
 // Saves a measured page for people to look at, named after it.
 void SavePage(const std::string& page, const std::vector<uint32_t>& px) {
   static int saved = 0;
-  const std::string dir = std::string(ORVALE_BINARY_DIR) + "/tests/part_one/screens/pages";
+  const std::string dir = playtest::ScreensDir() + "/pages";
   std::filesystem::create_directories(dir);
   std::string name = page;
   std::replace(name.begin(), name.end(), ' ', '-');
