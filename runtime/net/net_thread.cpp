@@ -15,8 +15,9 @@ constexpr int32_t kDrainBudget = 64 * 1024;
 // Longest wait for network activity between two cycles; local work (new
 // players, the stop flag) is seen at least this often.
 constexpr double kCycleWaitMs = 10.0;
-// The thread leaves the cycle to a thread that waited this recently.
-constexpr double kHandOverMs = 2.0;
+// The thread leaves the cycle to a thread that waited this recently (counted
+// from the end of its last wait step).
+constexpr double kHandOverMs = 5.0;
 // A source held back for a full destination reads again once that queue
 // is down to this.
 constexpr int64_t kSendLowWater = kNetSendHighWater / 2;
@@ -751,6 +752,7 @@ void NetWaitStep(NetSession* s, uint32_t seen, double now, double ms) {
       {
         Lock lock(s);
         wake = AddNews(s);
+        s->lastWaitMs = platform::NowMs();
       }
       platform::htMutexUnlock(&s->cycleLock);
       Wake(s, wake);
@@ -766,6 +768,7 @@ void NetWaitStep(NetSession* s, uint32_t seen, double now, double ms) {
   ++s->sleepers;
   platform::htCondWait(&s->changed, &s->mutex, slice);
   --s->sleepers;
+  s->lastWaitMs = platform::NowMs();
 }
 
 bool NetSendDirect(NetSession* s, NetPacket* packet, bool* sent) {
