@@ -82,19 +82,26 @@ def truncate(fraction):
     return damage
 
 
-def flip_members(run_dir):
-    # Damage every member's packed stream, leaving the directory intact.
-    path = os.path.join(run_dir, "media.gfx")
-    data = bytearray(open(path, "rb").read())
+def archive_members(data):
+    """(name, offset, size) of every member in the directory of an archive's bytes."""
     directory = int.from_bytes(data[-4:], "little", signed=True)
     at = directory if directory >= 0 else len(data) + directory
     while data[at]:
         n = data[at]
+        name = bytes(data[at + 1:at + 1 + n]).decode()
         offset = int.from_bytes(data[at + 1 + n:at + 5 + n], "little", signed=True)
         size = int.from_bytes(data[at + 5 + n:at + 9 + n], "little", signed=True)
+        yield name, offset, size
+        at += 1 + n + 8
+
+
+def flip_members(run_dir):
+    # Damage every member's packed stream, leaving the directory intact.
+    path = os.path.join(run_dir, "media.gfx")
+    data = bytearray(open(path, "rb").read())
+    for _, offset, size in list(archive_members(data)):
         for i in range(offset + 8, offset + size, 7):
             data[i] ^= 0x5A
-        at += 1 + n + 8
     open(path, "wb").write(bytes(data))
 
 
@@ -127,20 +134,13 @@ def damage_member(member):
     def damage(run_dir):
         path = os.path.join(run_dir, "media.gfx")
         data = bytearray(open(path, "rb").read())
-        directory = int.from_bytes(data[-4:], "little", signed=True)
-        at = directory if directory >= 0 else len(data) + directory
-        while data[at]:
-            n = data[at]
-            name = bytes(data[at + 1:at + 1 + n]).decode()
-            offset = int.from_bytes(data[at + 1 + n:at + 5 + n], "little", signed=True)
-            size = int.from_bytes(data[at + 5 + n:at + 9 + n], "little", signed=True)
+        for name, offset, size in archive_members(data):
             if name.replace("\\", "/").split("/")[-1] == member:
                 middle = offset + size // 2
                 for i in range(middle, middle + 64):
                     data[i] ^= 0xFF
                 open(path, "wb").write(bytes(data))
                 return
-            at += 1 + n + 8
         raise Failure("no member %s in media.gfx" % member)
     return damage
 
