@@ -120,7 +120,7 @@ const PageText kTexts[] = {
     {"p1.loc30.gorilla", 114, 0, 10, 640, 110,
      "Tibbet gasps in alarm! Right beside you stands a ten-foot gorilla, and behind it is a tall wrought-iron gate."},
     {"p1.loc30.happy", 103, 0, 10, 640, 110,
-     "A happy gorilla sits in front of the wrought-iron gate, tickling its own nose with a long curly feather."},
+     "A happy gorilla sits in front of the wrought-iron gate, chuckling and waving a long curly feather about."},
     {"p1.loc31.unhappy", 110, 0, 10, 640, 110,
      "The gorilla looks very unhappy and will not let you through the gate. Perhaps you should try to cheer him up."},
     {"p1.loc32.boat", 139, 0, 10, 640, 130,
