@@ -81,6 +81,14 @@ void EndProgram() { EndProgramWithStatus(0); }
 
 void EndProgramWithStatus(int status) {
   ShutdownRuntime();
+  AppendEndReport();
+  RunExitSteps();
+  std::fflush(stdout);
+  if (sExitHandler) sExitHandler(status);
+  std::exit(status);
+}
+
+void AppendEndReport() {
   if (gProjectSettings.debugMode) {
     char line[32];
     AppendErrorLog("-End On Line");
@@ -93,8 +101,4 @@ void EndProgramWithStatus(int status) {
     std::snprintf(line, sizeof line, "%d", Truncate(gErrorState.statementFile));
     AppendErrorLog(line);
   }
-  RunExitSteps();
-  std::fflush(stdout);
-  if (sExitHandler) sExitHandler(status);
-  std::exit(status);
 }

@@ -29,6 +29,11 @@ void SetRuntimeError(double code);
 // (the runtime did not start, their data is unusable) end with a non-zero one.
 [[noreturn]] void EndProgramWithStatus(int status);
 
+// The end report alone ("-End On Line" and the four numbers) when debug
+// mode is on: for an end that cannot release the runtime (its main thread
+// held inside the window system).
+void AppendEndReport();
+
 // Releases every runtime resource in the fixed shutdown order.
 void ShutdownRuntime();
 

@@ -14,6 +14,7 @@
 #include "frame/sprite_draw.h"
 #include "input_audio/input_state.h"
 #include "input_audio/sound_device.h"
+#include "platform/display_probe.h"
 #include "platform/system.h"
 
 platform::Window* gMainWindow = nullptr;
@@ -52,13 +53,27 @@ void WarnSoftwareGl() {
   AppendErrorLog("OpenGL Software Emulation");
 }
 
-}  // namespace
-
 // Why the runtime cannot start: on standard error and in the error log.
-static void ReportStartFailure(const char* why) {
+void ReportStartFailure(const char* why) {
   std::fprintf(stderr, "Orvale: %s\n", why);
+  std::fflush(stderr);
   AppendErrorLog(why);
 }
+
+// How long the window system may take to connect and make the window with
+// its GL context (the display's first answer has 5 s of it) before the
+// display counts as one that stopped answering.
+constexpr double kWindowStartMs = 20000;
+
+// The start-up watch ends the process from its own thread: the main
+// thread may be held in the window system, so nothing is released.
+void EndStalledStartup(const char* why) {
+  ReportStartFailure(("Cannot open the main window: " + std::string(why)).c_str());
+  AppendEndReport();
+  std::fflush(stdout);
+}
+
+}  // namespace
 
 std::vector<int> MultisampleCandidates(int samples) {
   std::vector<int> out;
@@ -76,7 +91,9 @@ bool CreateMainWindow(OpenGLLumenar* r, void* instance, int width, int height, i
                       int framesPerSecond, int samples, bool /*fullscreen*/) {
   SetFramePeriod(r, framesPerSecond);
   std::string why;
+  platform::BeginStartupWatch(kWindowStartMs, EndStalledStartup);
   if (!platform::VideoInit(&why)) {
+    platform::EndStartupWatch();
     ReportStartFailure(("Cannot open the main window: " + why).c_str());
     return false;
   }
@@ -116,6 +133,17 @@ bool CreateMainWindow(OpenGLLumenar* r, void* instance, int width, int height, i
     w = nullptr;
   }
   (void)reused;
+  std::string interrupted = platform::EndStartupWatch();
+  if (!interrupted.empty()) {
+    // Came while the window was being made.
+    if (w) {
+      platform::MakeCurrent(w, nullptr);
+      if (context != r->glContext) platform::DeleteGlContext(context);
+      platform::DestroyWindow(w);
+    }
+    ReportStartFailure(("Cannot open the main window: " + interrupted).c_str());
+    return false;
+  }
   if (!w) {
     ReportStartFailure(("Cannot create the OpenGL window: " + platform::VideoError()).c_str());
     return false;

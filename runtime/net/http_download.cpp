@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -16,36 +17,71 @@ namespace {
 constexpr double kDefaultTimeoutMs = 30000.0;
 constexpr int kRequestRoom = 4096;
 constexpr int kChunk = 4095;
-// Header bytes kept for reading its fields.
-constexpr size_t kHeaderKept = 65536;
+// Bytes kept of one header line for reading its field.
+constexpr size_t kLineKept = 4096;
 
-// The value of the first well-formed Content-Length line of a header, or -1.
-int64_t ContentLength(const std::string& header) {
-  static const char kName[] = "content-length:";
-  size_t lineStart = 0;
-  while (lineStart < header.size()) {
-    size_t lineEnd = header.find('\n', lineStart);
-    if (lineEnd == std::string::npos) lineEnd = header.size();
-    size_t nameLength = sizeof kName - 1;
-    bool named = lineEnd - lineStart > nameLength;
-    for (size_t i = 0; named && i < nameLength; ++i)
-      named = std::tolower(static_cast<unsigned char>(header[lineStart + i])) == kName[i];
-    if (named) {
-      size_t i = lineStart + nameLength;
-      while (i < lineEnd && (header[i] == ' ' || header[i] == '\t')) ++i;
-      int64_t value = 0;
-      size_t digits = 0;
-      while (i < lineEnd && header[i] >= '0' && header[i] <= '9' && value < (int64_t(1) << 50)) {
-        value = value * 10 + (header[i++] - '0');
-        ++digits;
-      }
-      while (i < lineEnd && (header[i] == ' ' || header[i] == '\t' || header[i] == '\r')) ++i;
-      if (digits > 0 && i == lineEnd) return value;
+// What the Content-Length lines of a header announce, read line by line as
+// the header arrives.
+class AnnouncedLength {
+ public:
+  // One header line, its line end taken off; truncated when the line ran
+  // past what was kept of it.
+  void Line(const std::string& line, bool truncated) {
+    static const char kName[] = "content-length:";
+    const size_t nameLength = sizeof kName - 1;
+    if (line.size() < nameLength) return;
+    for (size_t i = 0; i < nameLength; ++i)
+      if (std::tolower(static_cast<unsigned char>(line[i])) != kName[i]) return;
+    if (truncated) {
+      malformed_ = true;
+      return;
     }
-    lineStart = lineEnd + 1;
+    // A list of one value, repeated (as proxies join repeated fields), is
+    // that value; anything but digits is no length at all.
+    size_t at = nameLength;
+    for (;;) {
+      while (at < line.size() && (line[at] == ' ' || line[at] == '\t' || line[at] == '\r')) ++at;
+      size_t first = at;
+      while (at < line.size() && line[at] >= '0' && line[at] <= '9') ++at;
+      if (at == first) {
+        malformed_ = true;
+        return;
+      }
+      Value(line.substr(first, at - first));
+      while (at < line.size() && (line[at] == ' ' || line[at] == '\t' || line[at] == '\r')) ++at;
+      if (at == line.size()) break;
+      if (line[at++] != ',') {
+        malformed_ = true;
+        return;
+      }
+    }
   }
-  return -1;
-}
+
+  // No Content-Length line: the body ends at the close.
+  bool Given() const { return !digits_.empty(); }
+  // Negative, not a number, or lines that disagree.
+  bool Malformed() const { return malformed_; }
+  // The length; one too large for 64 bits stands as the largest, which no
+  // body reaches.
+  int64_t Bytes() const {
+    if (digits_.size() > 18) return INT64_MAX;
+    int64_t v = 0;
+    for (char c : digits_) v = v * 10 + (c - '0');
+    return v;
+  }
+
+ private:
+  void Value(std::string digits) {
+    size_t zeros = 0;
+    while (zeros + 1 < digits.size() && digits[zeros] == '0') ++zeros;
+    digits.erase(0, zeros);
+    if (!digits_.empty() && digits_ != digits) malformed_ = true;
+    digits_ = digits;
+  }
+
+  std::string digits_;  // without leading zeros; empty while none was given
+  bool malformed_ = false;
+};
 
 // Owns the socket and the file of one download. The layer is left running:
 // a session may be using it at the same time.
@@ -114,7 +150,9 @@ double HttpGetToFileWithin(const BasicString& host, const BasicString& path, dou
   char buffer[kChunk];
   bool inHeader = true;
   int lineEnds = 0;
-  std::string header;
+  std::string line;
+  bool lineTruncated = false;
+  AnnouncedLength field;
   int64_t announced = -1;  // Content-Length, when the header gives one
   int64_t stored = 0;
   for (;;) {
@@ -124,15 +162,24 @@ double HttpGetToFileWithin(const BasicString& host, const BasicString& path, dou
     if (inHeader) {
       while (start < n && inHeader) {
         char c = buffer[start++];
-        if (header.size() < kHeaderKept) header.push_back(c);
-        if (c == '\n')
+        if (c == '\n') {
           ++lineEnds;
-        else if (c != '\r')
-          lineEnds = 0;
+          field.Line(line, lineTruncated);
+          line.clear();
+          lineTruncated = false;
+        } else {
+          if (c != '\r') lineEnds = 0;
+          if (line.size() < kLineKept)
+            line.push_back(c);
+          else
+            lineTruncated = true;
+        }
         if (lineEnds == 2) inHeader = false;
       }
       if (inHeader) continue;
-      announced = ContentLength(header);
+      // A length the body cannot be checked against: not a response to keep.
+      if (field.Malformed()) break;
+      if (field.Given()) announced = field.Bytes();
     }
     int64_t body = n - start;
     // Bytes beyond an announced length are not part of the body.
@@ -140,10 +187,11 @@ double HttpGetToFileWithin(const BasicString& host, const BasicString& path, dou
     if (body > 0 && platform::WriteFile(d.file, buffer + start, body) != body) return 0;
     stored += body;
   }
-  if (platform::nlGetError() != platform::kNlMessageEnd) return 0;
+  const bool malformed = !inHeader && field.Malformed();
+  if (!malformed && platform::nlGetError() != platform::kNlMessageEnd) return 0;
   // Closed before the header ended (or before anything came), or before the
-  // announced length arrived: a cut-short response, not kept.
-  if (inHeader || (announced >= 0 && stored < announced)) {
+  // announced length arrived, or with a length that is none: not kept.
+  if (malformed || inHeader || (announced >= 0 && stored < announced)) {
     platform::CloseFile(d.file);
     d.file = platform::kNoFile;
     platform::DeleteFile(native.c_str());

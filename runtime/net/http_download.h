@@ -10,7 +10,9 @@
 // request does not fit 4096 bytes, the connection failed or was reset, or
 // the server was silent for longer than the time limit). A response cut
 // short (closed before its header ended, or before the Content-Length it
-// announced arrived) also gives 0 and its file is removed; bytes past an
+// announced arrived, however large) also gives 0 and its file is removed,
+// as does one whose Content-Length is no length (negative, not a number, or
+// two values that disagree; one value repeated is that value). Bytes past an
 // announced length are not stored. After other failures a file that was
 // made stays with what was written.
 double HttpGetToFile(const BasicString& host, const BasicString& path, double port,

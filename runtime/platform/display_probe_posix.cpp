@@ -8,10 +8,13 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/system.h"
@@ -24,10 +27,30 @@ volatile sig_atomic_t sStartupSignal = 0;
 volatile sig_atomic_t sExitOnSignal = 0;
 struct sigaction sSavedTerm, sSavedInt;
 bool sSignalsSaved = false;
+bool sSignalsKept = false;  // EndStartupSignals waits for the watch's end
 int sProbeSocket = -1;
+
+// The start-up watch. The pipe lives as long as the process, so that a
+// signal handler never writes to a descriptor closed under it.
+enum WatchState { kWatchOff, kWatchArmed, kWatchEnding };
+std::atomic<int> sWatchState{kWatchOff};
+int sWatchPipe[2] = {-1, -1};
+volatile sig_atomic_t sWatchWake = -1;  // write end, once the pipe exists
+std::thread sWatchThread;
+double sWatchDeadline = 0;
+double sWatchMs = 0;
+StartupEndHandler sWatchOnEnd = nullptr;
 
 void OnStartupSignal(int sig) {
   sStartupSignal = sig;
+  if (sWatchState.load() == kWatchArmed && sWatchWake >= 0) {
+    // The watch ends the start-up: it can, where this thread may be held
+    // inside the window system.
+    char c = 's';
+    ssize_t ignored = write(sWatchWake, &c, 1);
+    (void)ignored;
+    return;
+  }
   if (sExitOnSignal) {
     static const char text[] = "Orvale: start-up ended by a signal\n";
     ssize_t ignored = write(2, text, sizeof text - 1);
@@ -130,6 +153,31 @@ int Connect(int fd, const Endpoint& e, double deadline) {
   return error == 0 ? 1 : 0;
 }
 
+// Reads the server's whole reply to a connection setup: 8 bytes (status,
+// reason length, protocol version, then the length of the rest in 4-byte
+// units) and the rest, whatever the status. 1 read (or the server closed
+// the connection), 0 out of time, -1 interrupted by a start-up signal.
+int ReadSetupReply(int fd, double deadline) {
+  unsigned char head[8];
+  size_t got = 0, want = sizeof head;
+  char rest[4096];
+  while (got < want) {
+    int r = WaitFor(fd, POLLIN, deadline);
+    if (r <= 0) return r;
+    size_t room = want - got;
+    ssize_t n = got < sizeof head ? recv(fd, head + got, sizeof head - got, 0)
+                                  : recv(fd, rest, room < sizeof rest ? room : sizeof rest, 0);
+    if (n == 0) return 1;
+    if (n < 0) {
+      if (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK) continue;
+      return 1;  // reset: the real client hears of it as well
+    }
+    got += size_t(n);
+    if (got == sizeof head) want += 4 * size_t(head[6] | head[7] << 8);
+  }
+  return 1;
+}
+
 }  // namespace
 
 DisplayAnswer ProbeXDisplay(const char* display, double timeoutMs) {
@@ -152,7 +200,7 @@ DisplayAnswer ProbeXDisplay(const char* display, double timeoutMs) {
     // Connection setup: little-endian, protocol 11.0, no credentials.
     static const unsigned char setup[12] = {'l', 0, 11, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     bool sent = send(fd, setup, sizeof setup, MSG_NOSIGNAL) == ssize_t(sizeof setup);
-    int r = sent ? WaitFor(fd, POLLIN, deadline) : 1;
+    int r = sent ? ReadSetupReply(fd, deadline) : 1;
     if (r < 0) {
       close(fd);
       return DisplayAnswer::kInterrupted;
@@ -161,7 +209,7 @@ DisplayAnswer ProbeXDisplay(const char* display, double timeoutMs) {
       close(fd);
       return DisplayAnswer::kSilent;
     }
-    // A reply, or the server closed the connection at once: it is alive
+    // A whole reply, or the server closed the connection: it is alive
     // either way, and the real client will hear what it says.
     sProbeSocket = fd;
     return DisplayAnswer::kAnswers;
@@ -188,6 +236,10 @@ void BeginStartupSignals() {
 
 void EndStartupSignals() {
   if (!sSignalsSaved) return;
+  if (sWatchState.load() != kWatchOff) {
+    sSignalsKept = true;
+    return;
+  }
   sigaction(SIGTERM, &sSavedTerm, nullptr);
   sigaction(SIGINT, &sSavedInt, nullptr);
   sSignalsSaved = false;
@@ -198,6 +250,71 @@ int StartupSignal() { return int(sStartupSignal); }
 void ExitOnStartupSignal(bool on) {
   sExitOnSignal = on ? 1 : 0;
   if (on && sStartupSignal) OnStartupSignal(sStartupSignal);
+}
+
+namespace {
+
+const char* SignalName(int sig) { return sig == SIGINT ? "SIGINT" : "SIGTERM"; }
+
+void Watch() {
+  for (;;) {
+    double left = sWatchDeadline - NowMs();
+    pollfd p{sWatchPipe[0], POLLIN, 0};
+    poll(&p, 1, left <= 0 ? 0 : left > 100 ? 100 : int(left) + 1);
+    char drain[64];
+    while (read(sWatchPipe[0], drain, sizeof drain) > 0) {
+    }
+    if (sWatchState.load() != kWatchArmed) return;
+    const int sig = sStartupSignal;
+    if (sig == 0 && NowMs() < sWatchDeadline) continue;
+    int armed = kWatchArmed;
+    if (!sWatchState.compare_exchange_strong(armed, kWatchEnding)) return;
+    std::string why;
+    if (sig != 0) {
+      why = std::string("start-up was interrupted by ") + SignalName(sig);
+    } else {
+      const char* display = std::getenv("DISPLAY");
+      why = "no display to show a window on (";
+      why += display && *display ? std::string("DISPLAY \"") + display + "\"" : "the display";
+      why += " stopped answering: no window with an OpenGL context after " +
+             std::to_string(int(sWatchMs / 1000)) + " s)";
+    }
+    if (sWatchOnEnd) sWatchOnEnd(why.c_str());
+    _exit(1);
+  }
+}
+
+}  // namespace
+
+void BeginStartupWatch(double timeoutMs, StartupEndHandler onEnd) {
+  if (sWatchState.load() != kWatchOff) return;
+  if (sWatchPipe[0] < 0) {
+    if (pipe2(sWatchPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;  // start-up goes unwatched
+    sWatchWake = sWatchPipe[1];
+  }
+  sWatchOnEnd = onEnd;
+  sWatchMs = timeoutMs;
+  sWatchDeadline = NowMs() + timeoutMs;
+  sWatchState.store(kWatchArmed);
+  sWatchThread = std::thread(Watch);
+}
+
+std::string EndStartupWatch() {
+  int armed = kWatchArmed;
+  if (sWatchState.compare_exchange_strong(armed, kWatchOff)) {
+    char c = 'e';
+    ssize_t ignored = write(sWatchPipe[1], &c, 1);
+    (void)ignored;
+    sWatchThread.join();
+  } else if (armed == kWatchEnding) {
+    for (;;) pause();  // the watch is ending the process
+  }
+  if (sSignalsKept) {
+    sSignalsKept = false;
+    EndStartupSignals();
+  }
+  const int sig = StartupSignal();
+  return sig ? std::string("start-up was interrupted by ") + SignalName(sig) : std::string();
 }
 
 }  // namespace platform

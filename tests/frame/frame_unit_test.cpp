@@ -7,6 +7,8 @@
 #include <limits>
 #include <sstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "core/project_settings.h"
 #include "core/runtime_error.h"
@@ -19,6 +21,7 @@
 #include "frame/renderer.h"
 #include "frame/runtime_startup.h"
 #include "platform/display_probe.h"
+#include "platform/raw_tcp.h"
 #include "platform/system.h"
 
 TEST(MainWindow, MultisampleFallbackHalvesWithoutSnapping) {
@@ -283,6 +286,65 @@ TEST(Startup, DisplayProbeReadsXlibNames) {
     EXPECT_EQ(platform::ProbeXDisplay(name, 3000), platform::DisplayAnswer::kNoServer) << name;
     EXPECT_LT(platform::NowMs() - t0, 2500) << name;
   }
+}
+
+// A server must send its whole reply to the connection setup (8 bytes, then
+// as many 4-byte units as bytes 6 and 7 give) within the time; a part of
+// it and then silence counts as no answer.
+TEST(Startup, DisplayProbeWaitsForTheWholeSetupReply) {
+  struct Case {
+    std::vector<std::string> pieces;
+    bool closes;  // the server closes after its pieces, else it stays silent
+    platform::DisplayAnswer answer;
+  };
+  const std::string success("\x01\x00\x0b\x00\x00\x00\x02\x00", 8);
+  const std::string failed("\x00\x05\x0b\x00\x00\x00\x02\x00", 8);
+  const Case cases[] = {
+      {{std::string("\x01\x00\x0b\x00\x00\x00", 6)}, false, platform::DisplayAnswer::kSilent},
+      {{success, "1234"}, false, platform::DisplayAnswer::kSilent},
+      {{success, "1234", "5678"}, false, platform::DisplayAnswer::kAnswers},
+      {{success.substr(0, 3), success.substr(3) + "12345678"}, false,
+       platform::DisplayAnswer::kAnswers},
+      {{failed + "nope    "}, false, platform::DisplayAnswer::kAnswers},
+      {{std::string("\x01\x00\x0b", 3)}, true, platform::DisplayAnswer::kAnswers},
+  };
+  // A TCP display number whose port 6000 + n is free.
+  int listener = -1, number = 0;
+  for (number = 400; number < 700 && listener < 0; ++number) {
+    uint16_t bound = 0;
+    listener = platform::RawTcpListen(uint16_t(6000 + number), &bound);
+  }
+  ASSERT_GE(listener, 0);
+  const std::string display = "127.0.0.1:" + std::to_string(number - 1);
+  int i = 0;
+  for (const Case& c : cases) {
+    std::thread server([&] {
+      int fd = platform::RawTcpAccept(listener, 5000);
+      if (fd < 0) return;
+      char setup[12];
+      platform::RawTcpRecv(fd, setup, sizeof setup, 2000);
+      for (const std::string& p : c.pieces) {
+        platform::RawTcpSend(fd, p.data(), int64_t(p.size()));
+        platform::SleepMs(30);
+      }
+      if (!c.closes) {
+        char byte;
+        platform::RawTcpRecv(fd, &byte, 1, 3000);  // until the probe lets go
+      }
+      platform::RawTcpClose(fd);
+    });
+    const double t0 = platform::NowMs();
+    EXPECT_EQ(platform::ProbeXDisplay(display.c_str(), 1500), c.answer) << i;
+    const double spent = platform::NowMs() - t0;
+    if (c.answer == platform::DisplayAnswer::kSilent)
+      EXPECT_GE(spent, 1400) << i;
+    else
+      EXPECT_LT(spent, 1000) << i;
+    platform::EndDisplayProbe();
+    server.join();
+    ++i;
+  }
+  platform::RawTcpClose(listener);
 }
 
 TEST(MainWindow, PlaceOnScreenKeepsAWindowOnTheScreenWhereItFits) {

@@ -13,6 +13,7 @@ import signal
 import socket
 import subprocess
 import sys
+import threading
 import time
 
 
@@ -126,6 +127,167 @@ def silent_listener(kind):
         s.listen(8)
         return s, display
     raise Failure("no free display number for a silent socket")
+
+
+def read_exact(sock, n):
+    data = b""
+    while len(data) < n:
+        chunk = sock.recv(n - len(data))
+        if not chunk:
+            raise OSError("closed")
+        data += chunk
+    return data
+
+
+def pad4(data):
+    return data + b"\0" * (-len(data) % 4)
+
+
+def x_cookie(number):
+    """(name, data) of the MIT-MAGIC-COOKIE-1 entry for display number in
+    the Xauthority file, or empty ones."""
+    path = os.environ.get("XAUTHORITY") or os.path.expanduser("~/.Xauthority")
+    try:
+        data = open(path, "rb").read()
+    except OSError:
+        return b"", b""
+    at = 0
+
+    def field():
+        nonlocal at
+        n = int.from_bytes(data[at:at + 2], "big")
+        at += 2
+        value = data[at:at + n]
+        at += n
+        return value
+
+    while at + 2 <= len(data):
+        at += 2  # family
+        field()  # address
+        num, name, cookie = field(), field(), field()
+        if num == str(number).encode() and name == b"MIT-MAGIC-COOKIE-1":
+            return name, cookie
+    return b"", b""
+
+
+class XProxy:
+    """A display in front of the test's own X server that forwards each
+    connection faithfully (with the server's cookie put into the setup)
+    until the client sends the request stall_at(opcode, minor) picks, and
+    from then on holds that connection without a word: a server that
+    answered the setup and then stopped answering."""
+
+    def __init__(self, stall_at):
+        real = os.environ["DISPLAY"]
+        self.number = int(real.split(":")[1].split(".")[0])
+        self.cookie = x_cookie(self.number)
+        self.stall_at = stall_at
+        self.stalled = threading.Event()
+        self.sockets = []
+        self.listener, self.display = silent_listener("tcp")
+        threading.Thread(target=self.accept, daemon=True).start()
+
+    def upstream(self):
+        s = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+        s.connect("/tmp/.X11-unix/X%d" % self.number)
+        self.sockets.append(s)
+        return s
+
+    def setup(self, header, order="little"):
+        name, data = self.cookie
+        return (header[0:6] + len(name).to_bytes(2, order) + len(data).to_bytes(2, order) +
+                header[10:12] + pad4(name) + pad4(data))
+
+    def glx_opcode(self):
+        """The major opcode of GLX on the real server, or None."""
+        s = self.upstream()
+        s.sendall(self.setup(b"l\0\x0b\0\0\0\0\0\0\0\0\0"))
+        head = read_exact(s, 8)
+        read_exact(s, 4 * int.from_bytes(head[6:8], "little"))
+        if head[0] != 1:
+            return None
+        s.sendall(bytes([98, 0]) + (2 + 1).to_bytes(2, "little") + (3).to_bytes(2, "little") +
+                  b"\0\0" + pad4(b"GLX"))
+        reply = read_exact(s, 32)
+        return reply[9] if reply[0] == 1 and reply[8] else None
+
+    def accept(self):
+        while True:
+            try:
+                client, _ = self.listener.accept()
+            except OSError:
+                return
+            self.sockets.append(client)
+            threading.Thread(target=self.serve, args=(client,), daemon=True).start()
+
+    def serve(self, client):
+        try:
+            server = self.upstream()
+            header = read_exact(client, 12)
+            order = "little" if header[0:1] == b"l" else "big"
+            lengths = [int.from_bytes(header[i:i + 2], order) for i in (6, 8)]
+            read_exact(client, sum(n + (-n % 4) for n in lengths))
+            server.sendall(self.setup(header, order))
+            threading.Thread(target=self.answer, args=(server, client), daemon=True).start()
+            pending = b""
+            while True:
+                chunk = client.recv(65536)
+                if not chunk:
+                    return
+                pending += chunk
+                while len(pending) >= 4:
+                    length = int.from_bytes(pending[2:4], order)
+                    if length == 0:  # big request
+                        if len(pending) < 8:
+                            break
+                        length = int.from_bytes(pending[4:8], order)
+                    if len(pending) < 4 * length:
+                        break
+                    request, pending = pending[:4 * length], pending[4 * length:]
+                    if self.stall_at(request[0], request[1]):
+                        self.stalled.set()
+                        return  # held open, never answered
+                    server.sendall(request)
+        except OSError:
+            return
+
+    def answer(self, server, client):
+        try:
+            while True:
+                chunk = server.recv(65536)
+                if not chunk:
+                    return
+                client.sendall(chunk)
+        except OSError:
+            return
+
+    def close(self):
+        self.listener.close()
+        for s in self.sockets:
+            s.close()
+
+
+def setup_then_silence(reply):
+    """A display that answers every connection setup with reply (part of a
+    reply) and then says nothing."""
+    listener, display = silent_listener("tcp")
+    held = []
+
+    def serve():
+        while True:
+            try:
+                conn, _ = listener.accept()
+            except OSError:
+                return
+            held.append(conn)
+            try:
+                read_exact(conn, 12)
+                conn.sendall(reply)
+            except OSError:
+                pass
+
+    threading.Thread(target=serve, daemon=True).start()
+    return listener, display, held
 
 
 def damage_member(member):
@@ -244,12 +406,93 @@ def main():
             for text in wants:
                 expect(text in err, "%s: no %r on stderr %r" % (name, text, err))
                 expect(text in log, "%s: no %r in the log %r" % (name, text, log))
+            expect(err.endswith("\n"), "%s: stderr does not end a line: %r" % (name, err))
+            expect("-End On Line\r\n" in log, "%s: no end report in the log %r" % (name, log))
         return case
 
     check("DISPLAY on a Unix socket that never answers", silent_display("unix"))
     check("DISPLAY on a TCP port that never answers", silent_display("tcp"))
     check("SIGTERM while the display is silent", silent_display("unix", signal.SIGTERM))
     check("SIGINT while the display is silent", silent_display("tcp", signal.SIGINT))
+
+    def stalled_display(name, make, wants, least, most, sig=None):
+        """A display that stops answering somewhere in start-up: the game
+        ends with status 1 and its reason, a whole line on standard error
+        and in the error log, followed there by the end report."""
+        def case():
+            display, stalled, close = make()
+            signalled = []
+
+            def env_change(env):
+                env.pop("WAYLAND_DISPLAY", None)
+                env.pop("SDL_VIDEODRIVER", None)
+                env["DISPLAY"] = display
+
+            def interrupt(proc):
+                if not stalled.wait(60):
+                    raise Failure("%s: the game never reached the stall" % name)
+                time.sleep(0.5)
+                proc.send_signal(sig)
+                signalled.append(time.time())
+
+            started = time.time()
+            try:
+                code, err, log = run_case(opts, name, env_change=env_change, seconds=90,
+                                          on_start=interrupt if sig else None)
+            finally:
+                close()
+            took = time.time() - (signalled[0] if sig else started)
+            expect(code == 1, "%s: exit status %d, stderr %r" % (name, code, err))
+            expect(least <= took < most, "%s: ended after %.1f s" % (name, took))
+            expect(err.endswith("\n"), "%s: stderr does not end a line: %r" % (name, err))
+            for text in wants:
+                expect(text in err, "%s: no %r on stderr %r" % (name, text, err))
+                expect(text in log, "%s: no %r in the log %r" % (name, text, log))
+            expect("-End On Line\r\n" in log, "%s: no end report in the log %r" % (name, log))
+        return case
+
+    def six_bytes():
+        listener, display, held = setup_then_silence(bytes([1, 0, 11, 0, 0, 0]))
+        stalled = threading.Event()
+        stalled.set()
+
+        def close():
+            listener.close()
+            for c in held:
+                c.close()
+        return display, stalled, close
+
+    def proxy(stall_at):
+        def make():
+            p = XProxy(stall_at)
+            return p.display, p.stalled, p.close
+        return make
+
+    at_window = lambda op, _: op == 1  # CreateWindow
+    glx = XProxy(lambda *_: False)
+    glx_major = glx.glx_opcode()
+    glx.close()
+    # CreateContext, CreateNewContext, CreateContextAttribsARB
+    in_context = lambda op, minor: op == glx_major and minor in (3, 24, 34)
+    no_display = ["no display to show a window on"]
+    stopped = no_display + ["stopped answering", "OpenGL context after 20 s"]
+    check("a display that sends 6 bytes of its setup reply and stalls",
+          stalled_display("six-bytes", six_bytes, no_display + ["did not answer within 5 s"],
+                          4, 15))
+    check("a display that stalls after the setup",
+          stalled_display("stall-setup", proxy(lambda *_: True), stopped, 15, 40))
+    check("a display that stalls at window creation",
+          stalled_display("stall-window", proxy(at_window), stopped, 15, 40))
+    if glx_major is None:
+        print("skip a display that stalls in the GL context (no GLX on the test server)")
+    else:
+        check("a display that stalls in the GL context",
+              stalled_display("stall-context", proxy(in_context), stopped, 15, 40))
+    for sig, stall in ((signal.SIGTERM, at_window),
+                       (signal.SIGINT, at_window if glx_major is None else in_context)):
+        check("%s while the display stalls" % sig.name,
+              stalled_display("stall-%s" % sig.name, proxy(stall),
+                              ["start-up was interrupted by " + sig.name], 0, 4, sig))
 
     def bad_gfx(name, damage, line):
         def case():

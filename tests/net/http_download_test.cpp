@@ -130,8 +130,10 @@ TEST_F(HttpDownload, HeaderEndsWhereverTheReadsSplitIt) {
   }
 }
 
-// An announced length must arrive whole; a response without one ends at the
-// close, and one that never finishes its header is no response.
+// An announced length must arrive whole, however large; a length that is
+// none (negative, not digits, two that disagree) makes the response
+// malformed; a response without one ends at the close, and one that never
+// finishes its header is no response.
 TEST_F(HttpDownload, ResponsesCutShortFailAndLeaveNoFile) {
   struct Case {
     std::vector<std::string> pieces;
@@ -147,6 +149,23 @@ TEST_F(HttpDownload, ResponsesCutShortFailAndLeaveNoFile) {
       {{}, 0, ""},
       {{"HTTP/1.0 200 OK\r\nno empty line"}, 0, ""},
       {{"HTTP/1.0 200 OK\r\nContent-Length: 5\r\n"}, 0, ""},
+      // Lengths too large for any counter can still not arrive.
+      {{"HTTP/1.0 200 OK\r\nContent-Length: 1000000000000000000\r\n\r\n0123456789"}, 0, ""},
+      {{"HTTP/1.0 200 OK\r\nContent-Length: 99999999999999999999999999\r\n\r\n", "abc"}, 0, ""},
+      // No length the body can be checked against: malformed.
+      {{"HTTP/1.0 200 OK\r\nContent-Length: -5\r\n\r\n0123456789"}, 0, ""},
+      {{"HTTP/1.0 200 OK\r\nContent-Length: 4\r\nContent-Length: 10\r\n\r\n0123456789"}, 0, ""},
+      {{"HTTP/1.0 200 OK\r\nContent-Length: 10\r\nX: y\r\ncontent-length: 4\r\n\r\n0123456789"},
+       0, ""},
+      {{"HTTP/1.0 200 OK\r\nContent-Length: 4, 10\r\n\r\n0123456789"}, 0, ""},
+      {{"HTTP/1.0 200 OK\r\nContent-Length: ten\r\n\r\n0123456789"}, 0, ""},
+      {{"HTTP/1.0 200 OK\r\nContent-Length:\r\n\r\n0123456789"}, 0, ""},
+      {{"HTTP/1.0 200 OK\r\nContent-Length: " + std::string(5000, '0') + "4\r\n\r\nabcdef"}, 0, ""},
+      // One length given twice (or as a list of itself) stays that length.
+      {{"HTTP/1.0 200 OK\r\nContent-Length: 4\r\nContent-Length: 4\r\n\r\n0123456789"}, 1, "0123"},
+      {{"HTTP/1.0 200 OK\r\nContent-Length: 4\r\nContent-Length: 004\r\n\r\n", "0123"}, 1, "0123"},
+      {{"HTTP/1.0 200 OK\r\nContent-Length: 6, 6\r\n\r\n0123456789"}, 1, "012345"},
+      {{"HTTP/1.0 200 OK\r\nContent-Length: 10\r\nContent-Length: 10\r\n\r\n01234"}, 0, ""},
   };
   int i = 0;
   for (const Case& c : cases) {
