@@ -71,6 +71,7 @@ Sources ReadContinueSites(const std::string& root, const std::set<std::string>& 
   static const std::regex textKey(R"re(Text\("([^"]+)"\))re");
   static const std::regex printed(R"re(PrintTxt\("([^"]+)\")re");
   static const std::regex call(R"re(\b(\w+)\()re");
+  static const std::regex assignment(R"re(^\s*STMT; At\(obj, (\d+)\) = (\d+);\s*$)re");
 
   Sources out;
   for (const char* folder : {"game/part_one", "game/part_two"}) {
@@ -93,6 +94,20 @@ Sources ReadContinueSites(const std::string& root, const std::set<std::string>& 
       auto body = [&](const Function& f) {
         return std::vector<std::string>(lines.begin() + (f.first - 1), lines.begin() + f.last);
       };
+      // Runs of flag assignments, one a line.
+      FlagLinks& links = out.together[folder == std::string("game/part_one") ? 1 : 2];
+      std::vector<std::pair<int, int>> run;
+      for (size_t i = 0; i <= lines.size(); ++i) {
+        std::smatch m;
+        if (i < lines.size() && std::regex_match(lines[i], m, assignment)) {
+          run.push_back({std::stoi(m[1]), std::stoi(m[2])});
+          continue;
+        }
+        for (const auto& a : run)
+          for (const auto& b : run)
+            if (a.first != b.first) links[a][b.first] = b.second;
+        run.clear();
+      }
       std::map<std::string, const Function*> byName;
       for (const Function& f : functions) byName[f.name] = &f;
 

@@ -31,8 +31,13 @@ struct LocationSource {
   bool writesSaveMarker = false;
 };
 
+// A flag value and the others the game sets in the same breath (the
+// statements right after one another): a state with the one has the others.
+using FlagLinks = std::map<std::pair<int, int>, std::map<int, int>>;
+
 struct Sources {
   std::vector<ContinueSite> sites;
+  std::map<double, FlagLinks> together;   // by part
   std::vector<LocationSource> locations;  // only those with continue sites
   std::vector<std::string> unplaced;      // "file.cpp:line" of calls no location reaches
   std::string error;                      // empty when the sources were read

@@ -338,13 +338,21 @@ class KeepFrameHook {
   std::thread watch_;
 };
 
-// The location in the given flag state, drawn by one pass (pages without a
+// The location in the given flag state (with the flags the game sets along
+// with those), drawn by one pass (pages without a
 // menu run their continue pages in it). The pictures stay loaded from the
 // last visit of the same location, as they would.
 void Stand(const contrast::LocationSource& l, const std::map<int, int>& state) {
   const double keep = loaded;
   playtest::StartGame(l.part);
-  for (const auto& [flag, value] : state) At(obj, flag) = value;
+  const contrast::FlagLinks& links = sSources->together.at(l.part);
+  for (const auto& [flag, value] : state) {
+    At(obj, flag) = value;
+    auto linked = links.find({flag, value});
+    if (linked == links.end()) continue;
+    for (const auto& [other, otherValue] : linked->second)
+      if (!state.count(other)) At(obj, other) = otherValue;
+  }
   loc = l.loc;
   loaded = keep;
   sMenuTop = -1;
