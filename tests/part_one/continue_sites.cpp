@@ -26,19 +26,19 @@ std::vector<std::string> ReadLines(const std::string& path) {
   return lines;
 }
 
-// "p2.loc43.explosion" -> "part 2 loc 43 explosion"; a shared text
-// ("p1.dark.panic") or the page's own words ("To Be Continued....") after
-// the location that shows it.
+// Named after the location that shows the page and its text:
+// "p2.loc43.explosion" at 43 -> "part 2 loc 43 explosion", "p2.loc23.nailed"
+// at 24 -> "part 2 loc 24 nailed", "p1.dark.panic" at 30 -> "part 1 loc 30
+// dark panic", the page's own words "To Be Continued...." -> "to be
+// continued".
 std::string PageName(double part, int loc, const std::string& key, const std::string& literal) {
   static const std::regex keyForm(R"re(p\d\.loc(\d+)(?:\.(\w+))?)re");
   static const std::regex shared(R"re(p\d\.(.*))re");
   std::smatch m;
   std::string name = "part " + std::to_string(int(part)) + " loc ";
-  if (std::regex_match(key, m, keyForm)) {
-    name += std::to_string(std::stoi(m[1]));
-    return m[2].matched ? name + " " + m[2].str() : name;
-  }
-  name += std::to_string(loc) + " ";
+  name += std::to_string(loc);
+  if (std::regex_match(key, m, keyForm)) return m[2].matched ? name + " " + m[2].str() : name;
+  name += " ";
   std::string words;
   const std::string text = !literal.empty()                  ? literal
                            : std::regex_match(key, m, shared) ? m[1].str()
