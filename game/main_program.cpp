@@ -2,7 +2,10 @@
 
 #include "game/main_program.h"
 
+#include <string>
+
 #include "core/basic_array.h"
+#include "core/runtime_error.h"
 #include "core/shoebox.h"
 #include "core/string_builtins.h"
 #include "core/string_ops.h"
@@ -24,6 +27,7 @@
 #include "input_audio/input_commands.h"
 #include "input_audio/music.h"
 #include "platform/device.h"
+#include "platform/system.h"
 #include "game/procedure.h"
 
 namespace {
@@ -38,6 +42,19 @@ void PulseHighlight() {
 }
 
 }  // namespace
+
+void RequireKnownDevice() {
+  for (const char* known : {"DESKTOP", "GP2X", "F100", "F200"})
+    if (StrEqualsCStr(info_Str, known) != 0) return;
+  const std::string text = std::string("Unknown device \"") + StrCStr(info_Str) +
+                           "\" in ORVALE_DEVICE. The game plays as DESKTOP, GP2X, F100 or F200 "
+                           "(in any letter case), or as DESKTOP when ORVALE_DEVICE is not set.";
+  // The window never opens, so this run's log starts here.
+  DeleteErrorLog();
+  AppendErrorLog(text.c_str());
+  platform::ShowMessage("Kestrovar", text.c_str());
+  EndProgramWithStatus(1);
+}
 
 double MainLoopPass() {
   PROC;

@@ -2,6 +2,11 @@
 // program end.
 #pragma once
 
+// Before the window opens: a device name (info_Str) that the game does not
+// play ends the program with status 1, saying so on standard error, in a
+// message box and in the error log, and naming the names it plays.
+void RequireKnownDevice();
+
 // Detects the device, sets the screen, loads the shared pictures and the
 // font, shows the opening screens and runs the adventure, returning to the
 // title after Escape or the end of a part. Never returns.

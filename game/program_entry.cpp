@@ -26,6 +26,7 @@ int WinMain(void* instance, void* previousInstance, const char* commandLine, int
   StrSetCStr(gCommandLine, commandLine);
   StoreProjectSettings();
   char* buffer = StrGetBuffer(gCommandLine, 256);
+  RequireKnownDevice();
   RuntimeStartup(instance, previousInstance, buffer, showCommand, "Kestrovar");
   if (!RuntimeStarted()) {
     // Without a window nothing of the game can run: end with the report.

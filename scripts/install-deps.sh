@@ -3,11 +3,13 @@
 set -euo pipefail
 pkgs=(
   build-essential cmake pkg-config git python3
-  libsdl2-dev liblzo2-dev libpng-dev zlib1g-dev libfreetype-dev
+  libsdl2-dev libx11-dev liblzo2-dev libpng-dev zlib1g-dev libfreetype-dev
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
   libgl-dev libgl1-mesa-dri libglx-mesa0 mesa-utils
   libgtest-dev googletest
   xvfb xauth x11-utils xdotool
+  # the X font of SDL's message box, whose boxes the tests open under Xvfb
+  xfonts-base
   librsvg2-bin fonts-dejavu-core fonts-ebgaramond
   sox ffmpeg
   locales

@@ -30,11 +30,13 @@ std::string CurrentFolder();
 // '\' becomes '/' in file names given by programs.
 std::string NativePath(const char* name);
 
-// A modal message for the user: shown in a box when a display is available,
-// always written to standard error.
+// A modal message for the user: shown in a box when a display is available
+// (its text broken into lines that fit a 640 x 480 screen), always written
+// to standard error as given.
 void ShowMessage(const char* caption, const char* text);
 
-// The device the program runs on: "DESKTOP" unless ORVALE_DEVICE names another.
+// The device the program runs on, in capitals: "DESKTOP" unless
+// ORVALE_DEVICE names another (in any letter case).
 std::string DeviceName();
 
 }  // namespace platform

@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/message_box.h"
+
 namespace platform {
 
 double NowMs() {
@@ -91,15 +93,58 @@ std::string NativePath(const char* name) {
   return s;
 }
 
+namespace {
+
+// The box is another client's window: while it is up, the pointer must be
+// free of the game window's grab and visible, or its button cannot be
+// clicked. The game's pointer settings come back afterwards.
+class PointerFreed {
+ public:
+  PointerFreed() {
+    if (SDL_WasInit(SDL_INIT_VIDEO) == 0) return;
+    video_ = true;
+    grabbed_ = SDL_GetGrabbedWindow();
+    if (grabbed_) SDL_SetWindowMouseGrab(grabbed_, SDL_FALSE);
+    relative_ = SDL_GetRelativeMouseMode() == SDL_TRUE;
+    if (relative_) SDL_SetRelativeMouseMode(SDL_FALSE);
+    cursor_ = SDL_ShowCursor(SDL_QUERY);
+    SDL_ShowCursor(SDL_ENABLE);
+  }
+  ~PointerFreed() {
+    if (!video_) return;
+    SDL_ShowCursor(cursor_);
+    if (relative_) SDL_SetRelativeMouseMode(SDL_TRUE);
+    if (grabbed_) SDL_SetWindowMouseGrab(grabbed_, SDL_TRUE);
+  }
+  PointerFreed(const PointerFreed&) = delete;
+  PointerFreed& operator=(const PointerFreed&) = delete;
+
+ private:
+  bool video_ = false;
+  SDL_Window* grabbed_ = nullptr;
+  bool relative_ = false;
+  int cursor_ = SDL_ENABLE;
+};
+
+}  // namespace
+
 void ShowMessage(const char* caption, const char* text) {
   std::fprintf(stderr, "%s: %s\n", caption ? caption : "", text ? text : "");
-  if (std::getenv("DISPLAY") && !std::getenv("ORVALE_NO_MESSAGE_BOX"))
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, caption, text, nullptr);
+  if (std::getenv("DISPLAY") && !std::getenv("ORVALE_NO_MESSAGE_BOX")) {
+    // The box is as wide as its longest line: broken into lines, the text
+    // keeps it (and its OK button) on a small screen.
+    const std::string lines = MessageBoxLines(text ? text : "");
+    PointerFreed freed;
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, caption, lines.c_str(), nullptr);
+  }
 }
 
 std::string DeviceName() {
   const char* d = std::getenv("ORVALE_DEVICE");
-  return (d && *d) ? d : "DESKTOP";
+  std::string name = (d && *d) ? d : "DESKTOP";
+  for (char& c : name)
+    if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+  return name;
 }
 
 }  // namespace platform

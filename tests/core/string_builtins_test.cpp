@@ -180,8 +180,15 @@ TEST(PlatformInfo, Keys) {
   unsetenv("ORVALE_DEVICE");
   EXPECT_STREQ(PlatformInfo(device).c_str(), "DESKTOP");
   EXPECT_STREQ(device.c_str(), "DEVICE");
-  setenv("ORVALE_DEVICE", "F200", 1);
-  EXPECT_STREQ(PlatformInfo(device).c_str(), "F200");
+  // The device name in capitals, whatever the letter case given.
+  for (const char* given : {"F200", "f200"}) {
+    setenv("ORVALE_DEVICE", given, 1);
+    EXPECT_STREQ(PlatformInfo(device).c_str(), "F200") << given;
+  }
+  setenv("ORVALE_DEVICE", "Gp2x", 1);
+  EXPECT_STREQ(PlatformInfo(device).c_str(), "GP2X");
+  setenv("ORVALE_DEVICE", "", 1);
+  EXPECT_STREQ(PlatformInfo(device).c_str(), "DESKTOP");
   unsetenv("ORVALE_DEVICE");
 
   BasicString empty;
