@@ -28,8 +28,8 @@ dungeon frame or another picture) the game's alpha test would draw it as a
 solid black slab, so the placing <use> says what to do with it:
 
     shadow="none"       leave the shadow out
-    shadow="#4a4458"    paint it opaque in that colour (the ground's own
-                        colour, darkened, as the game draws it below)
+    shadow="#4a4458"    paint it opaque in that colour (the colour of the
+                        ground it falls on in the game, darkened)
 
 The attribute applies to the placed figure's own shadow; figures that it
 places carry their own.
@@ -78,7 +78,7 @@ def set_shadow(body, setting, name):
     """The figure's body with its ground shadow left out (setting "none")
     or painted opaque in the colour given."""
     if setting != "none" and not COLOUR_RE.fullmatch(setting):
-        raise FigureError(f'figure {name}: shadow="{setting}" is neither "none" nor a #rgb colour')
+        raise FigureError(f'figure {name}: shadow="{setting}" is neither "none" nor a #rgb or #rrggbb colour')
     if not SHADOW_RE.search(body):
         raise FigureError(f"figure {name}: shadow set, but it has no shape of class \"shadow\"")
 
