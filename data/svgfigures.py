@@ -20,6 +20,20 @@ feet, on the ground line), it faces right, and its size is the size it
 has on a page seen from about 4 m away (K.V. ~120 px tall). Mirror with
 scale(-1,1), resize with scale(s).
 
+Ground shadows: a figure may mark one shape as its shadow on the ground
+with class="shadow" (a dark translucent ellipse under the feet). Over an
+opaque ground it blends when the picture is rendered. Where the ground
+under the feet is left transparent (an overlay drawn over the sky, the
+dungeon frame or another picture) the game's alpha test would draw it as a
+solid black slab, so the placing <use> says what to do with it:
+
+    shadow="none"       leave the shadow out
+    shadow="#4a4458"    paint it opaque in that colour (the colour of the
+                        ground it falls on in the game, darkened)
+
+The attribute applies to the placed figure's own shadow; figures that it
+places carry their own.
+
 Usage: svgfigures.py INPUT.svg OUTPUT.svg [FIGURE_DIR]
 FIGURE_DIR defaults to the folder "figures" beside INPUT.
 """
@@ -30,6 +44,8 @@ import sys
 USE_RE = re.compile(r'<use\b([^>]*?)\bhref="figures/([\w.-]+?)\.svg"([^>]*?)/>', re.S)
 ATTR_RE = re.compile(r'([\w:-]+)\s*=\s*"([^"]*)"')
 ID_RE = re.compile(r'\bid="([^"]+)"')
+SHADOW_RE = re.compile(r'<(\w+)\b([^>]*?)\bclass="shadow"([^>]*?)/>', re.S)
+COLOUR_RE = re.compile(r'#(?:[0-9a-fA-F]{3}){1,2}')
 
 
 class FigureError(Exception):
@@ -58,6 +74,23 @@ def prefix_ids(body, prefix):
     return body
 
 
+def set_shadow(body, setting, name):
+    """The figure's body with its ground shadow left out (setting "none")
+    or painted opaque in the colour given."""
+    if setting != "none" and not COLOUR_RE.fullmatch(setting):
+        raise FigureError(f'figure {name}: shadow="{setting}" is neither "none" nor a #rgb or #rrggbb colour')
+    if not SHADOW_RE.search(body):
+        raise FigureError(f"figure {name}: shadow set, but it has no shape of class \"shadow\"")
+
+    def paint(m):
+        if setting == "none":
+            return ""
+        attrs = re.sub(r'\s(?:fill|opacity|fill-opacity)="[^"]*"', "", m.group(2) + m.group(3))
+        return f'<{m.group(1)} {attrs.strip()} fill="{setting}"/>'
+
+    return SHADOW_RE.sub(paint, body)
+
+
 def expand(text, fig_dir, stack, counter):
     def replace(m):
         name = m.group(2)
@@ -69,12 +102,15 @@ def expand(text, fig_dir, stack, counter):
         x = attrs.pop("x", None)
         y = attrs.pop("y", None)
         transform = attrs.pop("transform", "")
+        shadow = attrs.pop("shadow", None)
         if x or y:
             transform = f"translate({x or 0},{y or 0}) {transform}".strip()
         if transform:
             attrs["transform"] = transform
         counter[0] += 1
         body = figure_body(os.path.join(fig_dir, name + ".svg"))
+        if shadow is not None:
+            body = set_shadow(body, shadow, name)
         body = expand(body, fig_dir, stack + [name], counter)
         body = prefix_ids(body, f"{name}{counter[0]}-")
         attr_text = "".join(f' {k}="{v}"' for k, v in attrs.items())

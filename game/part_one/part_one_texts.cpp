@@ -190,7 +190,7 @@ const PageText kTexts[] = {
     {"p1.loc47.milk", 93, 0, 10, 640, 460,
      "The cat would rather have a real meal, and decides to eat you. You leap into the moat to escape!"},
     {"p1.loc47.herring", 74, 0, 10, 640, 460,
-     "The cat is fooled by the red herring and carries it off to eat at leisure."},
+     "Fooled by the red herring, the cat sits licking its lips and lets you pass."},
     {"p1.loc48.steps", 154, 0, 10, 640, 130,
      "You are on the same snowy lawn. Stone steps lead down to the edge of the moat, from where you could fill a container with water from the moat."},
     {"p1.loc48.bottle", 69, 0, 10, 640, 460,

@@ -17,6 +17,8 @@ GLOW = """<svg xmlns="http://www.w3.org/2000/svg" viewBox="-5 -5 10 10">
 </svg>"""
 LAMP = """<svg xmlns="http://www.w3.org/2000/svg"><rect width="2" height="9"/>
   <use href="figures/glow.svg" transform="translate(1,-2)"/></svg>"""
+MAN = """<svg xmlns="http://www.w3.org/2000/svg"><rect x="-2" y="-9" width="4" height="9"/>
+  <ellipse class="shadow" rx="5" ry="1" fill="#000" opacity="0.22"/></svg>"""
 LOOP = """<svg xmlns="http://www.w3.org/2000/svg"><use href="figures/loop.svg"/></svg>"""
 
 
@@ -25,7 +27,7 @@ class SvgFigures(unittest.TestCase):
         self.dir = tempfile.TemporaryDirectory()
         figs = os.path.join(self.dir.name, "figures")
         os.mkdir(figs)
-        for name, text in (("glow", GLOW), ("lamp", LAMP), ("loop", LOOP)):
+        for name, text in (("glow", GLOW), ("lamp", LAMP), ("loop", LOOP), ("man", MAN)):
             with open(os.path.join(figs, name + ".svg"), "w") as f:
                 f.write(text)
 
@@ -67,8 +69,27 @@ class SvgFigures(unittest.TestCase):
         self.assertIn('data-figure="lamp"', text)
         self.assertIn('data-figure="glow"', text)
 
+    def test_placement_chooses_the_ground_shadow(self):
+        shadow = r'<ellipse\b[^>]*rx="5"[^>]*/>'
+        rc, text = self.run_page('<use href="figures/man.svg"/>')
+        self.assertEqual(rc, 0)
+        self.assertIn('opacity="0.22"', re.search(shadow, text).group(0))
+        rc, text = self.run_page('<use href="figures/man.svg" shadow="none"/>')
+        self.assertEqual(rc, 0)
+        self.assertIsNone(re.search(shadow, text))
+        self.assertIn('<rect x="-2"', text)
+        rc, text = self.run_page('<use href="figures/man.svg" shadow="#4a4458" x="3"/>')
+        self.assertEqual(rc, 0)
+        ellipse = re.search(shadow, text).group(0)
+        self.assertIn('fill="#4a4458"', ellipse)
+        self.assertEqual(ellipse.count("fill="), 1)
+        self.assertNotIn("opacity", ellipse)
+        self.assertNotIn("shadow", re.search(r'<g data-figure="man"[^>]*>', text).group(0))
+
     def test_bad_placements_fail_without_output(self):
-        for body in ('<use href="figures/missing.svg"/>', '<use href="figures/loop.svg"/>'):
+        for body in ('<use href="figures/missing.svg"/>', '<use href="figures/loop.svg"/>',
+                     '<use href="figures/man.svg" shadow="grey"/>',
+                     '<use href="figures/glow.svg" shadow="none"/>'):
             with self.subTest(body=body):
                 rc, text = self.run_page(body)
                 self.assertEqual(rc, 1)
