@@ -359,7 +359,8 @@ def main():
             failures.append(str(e))
             print("FAIL", e)
 
-    def no_display(display):
+    def on_display(display):
+        """env_change: the game sees only this X display (None: no display)."""
         def env_change(env):
             env.pop("WAYLAND_DISPLAY", None)
             env.pop("SDL_VIDEODRIVER", None)
@@ -367,10 +368,12 @@ def main():
                 env.pop("DISPLAY", None)
             else:
                 env["DISPLAY"] = display
+        return env_change
 
+    def no_display(display):
         def case():
             name = "no-display" if display is None else "dead-display"
-            code, err, log = run_case(opts, name, env_change=env_change)
+            code, err, log = run_case(opts, name, env_change=on_display(display))
             expect(code != 0, "%s: exit status %d" % (name, code))
             expect("no display to show a window on" in err, "%s: stderr %r" % (name, err))
             expect("no display to show a window on" in log, "%s: log %r" % (name, log))
@@ -388,11 +391,6 @@ def main():
             listener, display = silent_listener(kind)
             signalled = []
 
-            def env_change(env):
-                env.pop("WAYLAND_DISPLAY", None)
-                env.pop("SDL_VIDEODRIVER", None)
-                env["DISPLAY"] = display
-
             def interrupt(proc):
                 # Once the game is connected, it is waiting for the answer.
                 listener.settimeout(60)
@@ -403,7 +401,7 @@ def main():
 
             started = time.time()
             try:
-                code, err, log = run_case(opts, name, env_change=env_change, seconds=60,
+                code, err, log = run_case(opts, name, env_change=on_display(display), seconds=60,
                                           on_start=interrupt if sig else None)
             finally:
                 listener.close()
@@ -436,11 +434,6 @@ def main():
             display, stalled, close = make()
             signalled = []
 
-            def env_change(env):
-                env.pop("WAYLAND_DISPLAY", None)
-                env.pop("SDL_VIDEODRIVER", None)
-                env["DISPLAY"] = display
-
             def interrupt(proc):
                 if not stalled.wait(60):
                     raise Failure("%s: the game never reached the stall" % name)
@@ -450,7 +443,7 @@ def main():
 
             started = time.time()
             try:
-                code, err, log = run_case(opts, name, env_change=env_change, seconds=90,
+                code, err, log = run_case(opts, name, env_change=on_display(display), seconds=90,
                                           on_start=interrupt if sig else None)
             finally:
                 close()

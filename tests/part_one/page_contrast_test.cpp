@@ -10,14 +10,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "continue_sites.h"
@@ -32,6 +30,7 @@
 #include "input_audio/music.h"
 #include "platform/input.h"
 #include "platform/system.h"
+#include "keep_frame_hook.h"
 #include "play_harness.h"
 #include "screen_files.h"
 
@@ -316,28 +315,6 @@ void OnFrame() {
   sPressed = true;
 }
 
-// The frame hook rides on the music's restart check, which is skipped while
-// no music is due (after StopMusic, or a tune that cannot be found, as on the
-// last pages of each part): keep one due far ahead meanwhile.
-class KeepFrameHook {
- public:
-  KeepFrameHook()
-      : watch_([this] {
-          while (!stop_) {
-            if (!(gMusicEndTime > 0)) gMusicEndTime = 1e300;
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-          }
-        }) {}
-  ~KeepFrameHook() {
-    stop_ = true;
-    watch_.join();
-  }
-
- private:
-  std::atomic<bool> stop_{false};
-  std::thread watch_;
-};
-
 // The location in the given flag state (with the flags the game sets along
 // with those), drawn by one pass (pages without a
 // menu run their continue pages in it). The pictures stay loaded from the
@@ -457,7 +434,7 @@ TEST_F(PageContrast, PagesAfterChoices) {
   gDebugBlock.breakEveryStatement = 0;  // only the breakpoints
   playtest::OnEveryFrame(sweep::OnFrame);
   {
-    sweep::KeepFrameHook keep;
+    playtest::KeepFrameHook keep;
     for (const contrast::LocationSource& l : sources.locations) sweep::Explore(l);
   }
   playtest::OnEveryFrame(nullptr);

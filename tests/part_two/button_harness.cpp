@@ -27,6 +27,7 @@
 #include "input_audio/music.h"
 #include "platform/input.h"
 #include "platform/system.h"
+#include "../part_one/keep_frame_hook.h"
 #include "../part_one/title_setup.h"
 
 namespace buttonplay {
@@ -147,31 +148,9 @@ void ClearPrompts() {
   platform::PumpInputEvents();
 }
 
-// The frame hook rides on the music restart check, which the frame function
-// skips while no music is due (after StopMusic, and when a tune cannot be
-// found): keep one due far ahead while prompts wait.
-class KeepFrameHook {
- public:
-  KeepFrameHook()
-      : watch_([this] {
-          while (!stop_) {
-            if (!(gMusicEndTime > 0)) gMusicEndTime = 1e300;
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-          }
-        }) {}
-  ~KeepFrameHook() {
-    stop_ = true;
-    watch_.join();
-  }
-
- private:
-  std::atomic<bool> stop_{false};
-  std::thread watch_;
-};
-
 // Runs passes until every pending continue prompt is answered.
 bool PassUntilAnswered(int passesDone, bool restart) {
-  KeepFrameHook hook;
+  playtest::KeepFrameHook hook;
   int passes = passesDone;
   while ((sContinuesPending > 0 || sPrompt != Prompt::Idle) && passes < kMaxPasses) {
     restart = MainLoopPass() != 0;
