@@ -7,6 +7,9 @@
 
 namespace platform {
 
+// How long a display may take to answer before it counts as none.
+inline constexpr double kDisplayAnswerMs = 5000;
+
 enum class DisplayAnswer {
   kAnswers,      // the server replied to a connection setup
   kSilent,       // connected, but no whole reply within the time given

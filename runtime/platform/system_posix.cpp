@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/display_probe.h"
 #include "platform/message_box.h"
 
 namespace platform {
@@ -126,11 +127,22 @@ class PointerFreed {
   int cursor_ = SDL_ENABLE;
 };
 
+// Before the video system has connected, a display that takes the
+// connection and then stalls would hold the box, and the program, for ever:
+// such a display gets no box.
+bool BoxDisplayAnswers(const char* display) {
+  if (SDL_WasInit(SDL_INIT_VIDEO) != 0) return true;
+  const DisplayAnswer answer = ProbeXDisplay(display, kDisplayAnswerMs);
+  EndDisplayProbe();
+  return answer == DisplayAnswer::kAnswers || answer == DisplayAnswer::kUnknownName;
+}
+
 }  // namespace
 
 void ShowMessage(const char* caption, const char* text) {
   std::fprintf(stderr, "%s: %s\n", caption ? caption : "", text ? text : "");
-  if (std::getenv("DISPLAY") && !std::getenv("ORVALE_NO_MESSAGE_BOX")) {
+  const char* display = std::getenv("DISPLAY");
+  if (display && !std::getenv("ORVALE_NO_MESSAGE_BOX") && BoxDisplayAnswers(display)) {
     // The box is as wide as its longest line: broken into lines, the text
     // keeps it (and its OK button) on a small screen.
     const std::string lines = MessageBoxLines(text ? text : "");

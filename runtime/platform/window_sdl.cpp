@@ -43,10 +43,6 @@ bool DriverAvailable(const char* name) {
   return false;
 }
 
-// How long a display may take to answer a connection before the program
-// gives up on it.
-constexpr double kDisplayAnswerMs = 5000;
-
 const char* SignalName(int sig) { return sig == SIGINT ? "SIGINT" : "SIGTERM"; }
 
 // Initialises SDL's video on one driver. An X display is first probed: a

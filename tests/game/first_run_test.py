@@ -532,6 +532,30 @@ def main():
     check("an unknown device name", device("foo", False))
     check("a device name in lower case", device("f100", True))
 
+    def device_on_silent_display():
+        """An unknown device on a display that never answers: no box is tried
+        there, and the game still ends at once with status 1."""
+        listener, display = silent_listener("unix")
+
+        def env_change(env):
+            on_display(display)(env)
+            env.pop("ORVALE_NO_MESSAGE_BOX", None)
+            env["ORVALE_DEVICE"] = "foo"
+
+        started = time.time()
+        try:
+            code, err, log = run_case(opts, "device-silent-display", env_change=env_change,
+                                      seconds=30)
+        finally:
+            listener.close()
+        took = time.time() - started
+        expect(code == 1, "device-silent-display: exit status %d, stderr %r" % (code, err))
+        expect(took < 15, "device-silent-display: ended after %.1f s" % took)
+        expect('Unknown device "FOO"' in err, "device-silent-display: stderr %r" % err)
+        expect('Unknown device "FOO"' in log, "device-silent-display: log %r" % log)
+
+    check("an unknown device on a silent display", device_on_silent_display)
+
     def bad_gfx(name, damage, line):
         def case():
             code, err, log = run_case(opts, name, damage=damage)
